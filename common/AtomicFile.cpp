@@ -1,0 +1,89 @@
+#include "common/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace kv {
+
+AtomicFile::AtomicFile(std::string targetPath) : target_(std::move(targetPath)) {}
+
+AtomicFile::~AtomicFile() { discard(); }
+
+bool AtomicFile::fail(const char* what) {
+    error_ = std::string(what) + " " + (temp_.empty() ? target_ : temp_) + ": " + std::strerror(errno);
+    failed_ = true;
+    return false;
+}
+
+bool AtomicFile::open() {
+    discard();
+    failed_ = false;
+    error_.clear();
+    std::vector<char> name(target_.begin(), target_.end());
+    const char suffix[] = ".tmp-XXXXXX";
+    name.insert(name.end(), suffix, suffix + sizeof suffix);
+    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd_ < 0)
+        return fail("Cannot create");
+    temp_.assign(name.data());
+    // Keep the permissions a plain new file would get, not mkstemp's 0600.
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat existing {};
+    mode_t mode = (::stat(target_.c_str(), &existing) == 0) ? (existing.st_mode & 07777) : (0666 & ~mask);
+    ::fchmod(fd_, mode);
+    return true;
+}
+
+bool AtomicFile::write(std::string_view bytes) {
+    if (fd_ < 0 || failed_)
+        return false;
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail("Cannot write");
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (fd_ < 0 || failed_)
+        return false;
+    if (::fsync(fd_) != 0)
+        return fail("Cannot flush");
+    int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0)
+        return fail("Cannot close");
+    if (::rename(temp_.c_str(), target_.c_str()) != 0)
+        return fail("Cannot replace");
+    temp_.clear();
+    return true;
+}
+
+void AtomicFile::discard() {
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+    AtomicFile file(path);
+    bool ok = file.open() && file.write(bytes) && file.commit();
+    if (!ok && error)
+        *error = file.error();
+    return ok;
+}
+
+} // namespace kv

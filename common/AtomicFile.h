@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// Writes a file that replaces an earlier version: the bytes go to a temporary file in the same folder, which is
+// flushed and renamed over the target only when complete. A crash, a full disk or a broken transfer therefore
+// never leaves a truncated file in place of a good one.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string targetPath);
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    // Discards the temporary file unless commit() succeeded.
+    ~AtomicFile();
+
+    // Creates the temporary file; false (with error()) when that is not possible.
+    bool open();
+    bool write(std::string_view bytes);
+    // Flushes, closes and renames over the target. False leaves the target as it was.
+    bool commit();
+    // Throws the partial file away; the target stays as it was.
+    void discard();
+
+    const std::string& error() const { return error_; }
+    const std::string& targetPath() const { return target_; }
+
+private:
+    bool fail(const char* what);
+
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    bool failed_ = false;
+    std::string error_;
+};
+
+// One-call form: writes `bytes` to `path` atomically. On failure returns false and, if given, sets `error`.
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+} // namespace kv

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+// Whole-file and folder helpers over POSIX calls; none of them throws.
+std::optional<std::string> readFile(const std::string& path);
+bool fileExists(const std::string& path);       // a regular file
+bool directoryExists(const std::string& path);  // a folder
+std::optional<long long> fileSize(const std::string& path);
+// Creates the folder and its missing parents; true when it exists afterwards.
+bool makeDirectories(const std::string& path);
+bool removeFile(const std::string& path);
+// Names (not paths) of the entries of a folder, without "." and "..", sorted; empty when it cannot be read.
+std::vector<std::string> listDirectory(const std::string& path);
+// Joins two path parts with exactly one '/'.
+std::string joinPath(std::string_view folder, std::string_view name);
+// Last part of a path, and everything before its last '/'.
+std::string_view baseName(std::string_view path);
+std::string_view dirName(std::string_view path);
+
+} // namespace kv

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs every benchmark program in bench/; each prints its own ratios against a baseline measured in the same run.
+set -uo pipefail
+BIN="${1:?usage: bench.sh <bin dir>}"
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+status=0
+found=0
+for b in "$BIN"/bench_*; do
+    [ -x "$b" ] || continue
+    found=1
+    echo "== $(basename "$b")"
+    "$b" --bin "$BIN" --root "$ROOT" || status=1
+done
+[ $found -eq 1 ] || echo "no benchmarks built"
+exit $status
