@@ -1,0 +1,112 @@
+#include "agent/AdminPortStopper.h"
+
+#include "agent/AgentLog.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace kv::agent {
+
+namespace {
+
+class Socket {
+public:
+    explicit Socket(int fd) : fd_(fd) {}
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+    ~Socket() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+struct Address {
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+    int family = AF_INET;
+};
+
+bool resolve(const std::string& text, int port, Address& out) {
+    std::string host = text.empty() ? "127.0.0.1" : text;
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&out.storage);
+    if (::inet_pton(AF_INET, host.c_str(), &v4->sin_addr) == 1) {
+        v4->sin_family = AF_INET;
+        v4->sin_port = htons(static_cast<std::uint16_t>(port));
+        out.length = sizeof(sockaddr_in);
+        out.family = AF_INET;
+        return true;
+    }
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(&out.storage);
+    if (::inet_pton(AF_INET6, host.c_str(), &v6->sin6_addr) == 1) {
+        v6->sin6_family = AF_INET6;
+        v6->sin6_port = htons(static_cast<std::uint16_t>(port));
+        out.length = sizeof(sockaddr_in6);
+        out.family = AF_INET6;
+        return true;
+    }
+    return false;
+}
+
+// Connects with a bound on the wait, then leaves the socket blocking.
+bool connectWithin(int fd, const Address& address, std::chrono::milliseconds timeout) {
+    int flags = ::fcntl(fd, F_GETFL);
+    ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&address.storage), address.length);
+    if (rc != 0 && errno == EINPROGRESS) {
+        pollfd p{fd, POLLOUT, 0};
+        rc = -1;
+        if (::poll(&p, 1, static_cast<int>(timeout.count())) == 1) {
+            int error = 0;
+            socklen_t len = sizeof error;
+            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0)
+                rc = 0;
+        }
+    }
+    ::fcntl(fd, F_SETFL, flags);
+    return rc == 0;
+}
+
+} // namespace
+
+AdminPortStopper::AdminPortStopper(AgentLog& log, std::string address, int port,
+                                   std::chrono::milliseconds connectTimeout)
+    : log_(log), address_(std::move(address)), port_(port), connectTimeout_(connectTimeout) {}
+
+AdminPortStopper::Result AdminPortStopper::sendShutdown() {
+    Address address;
+    bool known = resolve(address_, port_, address);
+    Socket socket(::socket(address.family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (socket.get() < 0) {
+        log_.write("Failure creating connection to server KVSM interface\n");
+        return Result::SocketFailed;
+    }
+    log_.write("Created shutdown socket\n");
+    int flags = ::fcntl(socket.get(), F_GETFL);
+    bool blocking = flags >= 0 && ::fcntl(socket.get(), F_SETFL, flags & ~O_NONBLOCK) == 0;
+    log_.write("Shutdown socket blocking set %d\n", blocking ? 1 : 0);
+
+    bool connected = known && connectWithin(socket.get(), address, connectTimeout_);
+    log_.write("Shutdown socket connection result: %d\n", connected ? 1 : 0);
+    if (!connected) {
+        log_.write("Failure connecting to server KVSM interface\n");
+        return Result::ConnectFailed;
+    }
+    static constexpr char kCommand[] = "SHUTDOWN\r";
+    ssize_t sent = ::send(socket.get(), kCommand, sizeof kCommand - 1, MSG_NOSIGNAL);
+    log_.write("Transmitted shutdown command result %d\n", static_cast<int>(sent));
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    return Result::Sent;
+}
+
+} // namespace kv::agent

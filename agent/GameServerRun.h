@@ -1,0 +1,104 @@
+#pragma once
+
+#include "agent/AgentEnvironment.h"
+#include "agent/FeedList.h"
+#include "agent/MemorySampler.h"
+
+#include "common/ChildProcess.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kv::agent {
+
+class AgentLog;
+class OutputLineList;
+class OutputReader;
+class SettingsStore;
+class SupervisionState;
+
+// One run of the game server: it owns the process, the output reader, the exit watch, memory sampling, the stop
+// sequence with its clean-up, the run's log files and its feed list. The monitor window is a view of a run; in
+// headless mode a run exists without one. Lives on the main thread.
+class GameServerRun : public QObject {
+    Q_OBJECT
+public:
+    struct Setup {
+        std::string setupName;
+        std::int64_t launchTime = 0;
+    };
+    struct Services {
+        const AgentEnvironment* env = nullptr;
+        SettingsStore* settings = nullptr;
+        SupervisionState* state = nullptr;
+        OutputLineList* lines = nullptr;
+        AgentLog* log = nullptr;
+    };
+
+    // Takes over a started process and begins capture, the exit watch and memory sampling at once.
+    GameServerRun(std::unique_ptr<ChildProcess> process, Setup setup, Services services, QObject* parent = nullptr);
+    ~GameServerRun() override;
+
+    // The stop sequence: exit watch off, status Stopped, "SHUTDOWN\r" to the admin interface, clean-up later
+    // (SIGTERM, then SIGKILL after the grace time, if the server still runs).
+    void stop();
+    // Ends the run now (restart, new start, agent exit): the stop sequence unless it already ran, a bounded wait for
+    // the server to go, SIGTERM and SIGKILL if it does not, then the output line list is emptied and the feeds end.
+    // Blocks the calling (main) thread for at most the clean-up and grace times.
+    void close();
+
+    const std::string& setupName() const { return setup_.setupName; }
+    std::int64_t launchTime() const { return setup_.launchTime; }
+    pid_t pid() const { return process_ ? process_->pid() : -1; }
+    bool processRunning() const;
+    bool stopping() const { return stopRequested_; }
+    bool closed() const { return closed_; }
+    // "Stop Server", "Stopping Server" or "Server Stopped": what the monitor window's button says.
+    const char* stopButtonText() const;
+    // Paths of the run's logs (absolute).
+    const std::string& runningLogPath() const { return runningLogPath_; }
+    const std::string& memoryCsvPath() const { return csvPath_; }
+    FeedList& feeds() { return feeds_; }
+    std::uint64_t linesRead() const;
+
+signals:
+    // New output (or an alert line); follow = scroll to the end. Views repaint, coalesced by the reader.
+    void outputChanged(bool follow);
+    // The server ended on its own and the stop sequence ran: the agent closes this run and starts a new one.
+    void crashHandled();
+    // The stop button's text changed.
+    void stopStateChanged();
+
+private:
+    void watchExit();
+    void sampleMemory();
+    void startCleanup();
+    void finishCleanup();
+    void addAlert(const std::string& text);
+    void endCapture();
+
+    std::unique_ptr<ChildProcess> process_;
+    Setup setup_;
+    Services s_;
+    MemorySampler sampler_;
+    FeedList feeds_;
+    std::unique_ptr<OutputReader> reader_;
+    std::string runningLogPath_;
+    std::string csvPath_;
+    QTimer exitWatch_;
+    QTimer memoryTimer_;
+    QTimer cleanupTimer_;
+    QTimer graceTimer_;
+    std::int64_t peakPageFile_ = 0;
+    bool stopRequested_ = false;
+    bool shutdownSent_ = false;
+    bool cleanedUp_ = false;
+    bool closed_ = false;
+    bool crashSeen_ = false;
+};
+
+} // namespace kv::agent

@@ -1,0 +1,26 @@
+#include "agent/LaunchCommand.h"
+
+#include "common/CommandLine.h"
+#include "common/Format.h"
+
+namespace kv::agent {
+
+std::string buildCommandLine(const LaunchInputs& in) {
+    const char* multiHome = in.serverIp.size() >= 7 ? "MULTIHOME=" : "";
+    const char* authUser = in.honorUserName.empty() ? "" : "ServerAuthUsername=";
+    const char* authPassword = in.honorPassword.empty() ? "" : "ServerAuthPassword=";
+    const char* authIp = in.honorIp.empty() ? "" : "ServerAuthIP=";
+    std::string program = in.programPath.find_first_of(" \t\"") == std::string::npos ? in.programPath
+                                                                                     : quoteArgument(in.programPath);
+    const LocalTime& t = in.launchTime;
+    return format("%s %s %s log=\"%s %d-%d-%d at %d-%2.2d-%2.2d.log\" ini=\"%s\" %s%s %s%s %s%s %s%s",
+                  program.c_str(), in.runMode.c_str(), in.map.c_str(), in.setupName.c_str(), t.month, t.day, t.year,
+                  t.hour, t.minute, t.second, in.iniPath.c_str(), multiHome, in.serverIp.c_str(), authUser,
+                  in.honorUserName.c_str(), authPassword, in.honorPassword.c_str(), authIp, in.honorIp.c_str());
+}
+
+std::vector<std::string> commandLineArguments(const std::string& commandLine) {
+    return splitCommandLine(commandLine);
+}
+
+} // namespace kv::agent

@@ -1,0 +1,146 @@
+#include "agent/OutputReader.h"
+
+#include "agent/AgentLog.h"
+#include "agent/FeedList.h"
+#include "agent/OutputFormats.h"
+#include "agent/OutputLineList.h"
+#include "agent/SupervisionState.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace kv::agent {
+
+namespace {
+constexpr std::size_t kReadSize = 64 * 1024;
+constexpr std::string_view kRunningMarker = "Game engine initialized";
+
+void appendToFile(const std::string& path, const std::string& bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+}
+} // namespace
+
+OutputReader::OutputReader(int fd, Targets targets) : fd_(fd), t_(std::move(targets)) {
+    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    current_.reserve(256);
+    thread_ = std::thread([this] { run(); });
+}
+
+OutputReader::~OutputReader() {
+    stop();
+    if (thread_.joinable())
+        thread_.join();
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
+}
+
+void OutputReader::stop() {
+    stopping_.store(true);
+    if (wakeFd_ >= 0) {
+        std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    }
+}
+
+void OutputReader::run() {
+    try {
+        std::unique_ptr<char[]> buffer = std::make_unique<char[]>(kReadSize);
+        while (!stopping_.load()) {
+            pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+            int ready = ::poll(fds, wakeFd_ >= 0 ? 2 : 1, -1);
+            if (ready < 0) {
+                if (errno == EINTR)
+                    continue;
+                break;
+            }
+            if (fds[1].revents != 0 || stopping_.load())
+                break;
+            ssize_t n = ::read(fd_, buffer.get(), kReadSize);
+            if (n < 0 && (errno == EINTR || errno == EAGAIN))
+                continue;
+            if (n <= 0)
+                break; // the game server has ended and the pipe is closed
+            if (!overflowed_.load())
+                consume(buffer.get(), static_cast<std::size_t>(n));
+        }
+    } catch (...) {
+        // Out of memory while storing a line: capture ends, supervision goes on.
+    }
+    ::close(fd_);
+    fd_ = -1;
+    finished_.store(true);
+    if (t_.finished)
+        t_.finished();
+}
+
+void OutputReader::consume(const char* data, std::size_t size) {
+    std::int64_t now = t_.clock->nowSeconds();
+    for (std::size_t i = 0; i < size; ++i) {
+        char c = data[i];
+        if (c == '\n') {
+            completeLine(now);
+            continue;
+        }
+        if (c == '\t' || c == '\r')
+            continue;
+        current_.push_back(c);
+        if (current_.size() >= kMaxLine) {
+            overflowed_.store(true);
+            current_.clear();
+            current_.shrink_to_fit();
+            if (t_.log)
+                t_.log->write("Server output capture ended: a line reached %zu characters without a line end\n",
+                              kMaxLine);
+            break;
+        }
+    }
+    flushBatch();
+}
+
+void OutputReader::completeLine(std::int64_t now) {
+    std::int32_t ramK = t_.state->currentRamK();
+    t_.lines->append(now, current_, ramK);
+    if (current_.find(kRunningMarker) != std::string::npos && t_.state->status() != ServerStatus::Running)
+        t_.state->markRunning(now);
+    if (!t_.runningLogPath.empty()) {
+        if (now != stampSecond_) {
+            stampSecond_ = now;
+            stamp_ = output_formats::timeStamp(now);
+        }
+        output_formats::appendRunningLogLine(logBatch_, stamp_, ramK, t_.showMemory, current_);
+    }
+    if (t_.feeds && !t_.feeds->empty())
+        t_.feeds->deliver({now, current_, ramK});
+    linesRead_.fetch_add(1, std::memory_order_relaxed);
+    batchHasLines_ = true;
+    current_.clear();
+}
+
+void OutputReader::flushBatch() {
+    if (!logBatch_.empty()) {
+        appendToFile(t_.runningLogPath, logBatch_);
+        logBatch_.clear();
+    }
+    if (batchHasLines_) {
+        batchHasLines_ = false;
+        if (t_.linesAdded && !notifyPending_.exchange(true))
+            t_.linesAdded();
+    }
+}
+
+} // namespace kv::agent

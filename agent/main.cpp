@@ -1,0 +1,146 @@
+// kvagent: the agent on a game-server host. Headless (--headless) it runs as a service; the window comes later.
+#include "agent/AdminPassword.h"
+#include "agent/Agent.h"
+#include "agent/AgentOptions.h"
+#include "agent/AgentSettings.h"
+#include "agent/HeadlessConsole.h"
+#include "agent/SettingsFile.h"
+#include "agent/SignalPipe.h"
+
+#include "common/Clock.h"
+#include "common/Files.h"
+#include "common/Md5.h"
+
+#include <QCoreApplication>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace kv;
+using namespace kv::agent;
+
+namespace {
+
+std::string currentFolder() {
+    std::vector<char> buffer(4096);
+    if (::getcwd(buffer.data(), buffer.size()) == nullptr)
+        return ".";
+    return buffer.data();
+}
+
+int setPassword(const std::string& path, AgentSettings settings) {
+    std::string password = admin_password::readFrom(std::cin);
+    if (std::string problem = admin_password::problemWith(password); !problem.empty()) {
+        std::fprintf(stderr, "kvagent: password not changed: %s\n", problem.c_str());
+        return 1;
+    }
+    settings.md5Password = md5Hex(password);
+    std::string error;
+    if (!settings_file::save(path, settings, &error)) {
+        std::fprintf(stderr, "kvagent: %s\n(%s)\n", settings_file::kSaveFailedText, error.c_str());
+        return 1;
+    }
+    std::printf("Password changed for administrator \"%s\" in %s\n", settings.adminName.c_str(), path.c_str());
+    return 0;
+}
+
+// First run without a window: a network service must not come up with a well-known password.
+bool createFirstSettings(const std::string& path, AgentSettings& settings) {
+    std::string password = admin_password::generate();
+    if (password.empty()) {
+        std::fprintf(stderr, "kvagent: cannot make a random password: %s\n", std::strerror(errno));
+        return false;
+    }
+    settings.md5Password = md5Hex(password);
+    std::string error;
+    if (!settings_file::save(path, settings, &error)) {
+        std::fprintf(stderr, "kvagent: %s\n(%s)\n", settings_file::kSaveFailedText, error.c_str());
+        return false;
+    }
+    std::printf("No %s was found; created %s with a new administrator password.\n"
+                "Administrator name: %s\nAdministrator password: %s\n"
+                "This password is shown only this once. Change it with: kvagent --set-password\n",
+                settings_file::kFileName, path.c_str(), settings.adminName.c_str(), password.c_str());
+    std::fflush(stdout);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    AgentOptions options = parseAgentOptions(arguments);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "kvagent: %s\n%s", options.error.c_str(), agentUsage());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(agentUsage(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("KV Server Manager Remote Control Utility Version %s\n", kVersionText);
+        return 0;
+    }
+    if (!options.workDir.empty() && ::chdir(options.workDir.c_str()) != 0) {
+        std::fprintf(stderr, "kvagent: cannot use working folder %s: %s\n", options.workDir.c_str(),
+                     std::strerror(errno));
+        return 2;
+    }
+    if (!options.headless && !options.setPassword) {
+        std::fprintf(stderr, "kvagent: the agent's window is not built yet; run it as a service with "
+                             "\"kvagent --headless\"\n");
+        return 2;
+    }
+
+    // Command-line values first; every key of the settings file overrides them.
+    AgentSettings settings = AgentSettings::defaults();
+    settings.serverIp.clear();
+    if (options.serverIp)
+        settings.serverIp = *options.serverIp;
+    if (options.controlFileName)
+        settings.activeControlFile = *options.controlFileName;
+    const std::string workDir = currentFolder();
+    const std::string path = joinPath(workDir, settings_file::kFileName);
+    const bool found = settings_file::load(path, settings) == settings_file::LoadResult::Loaded;
+
+    if (options.setPassword)
+        return setPassword(path, settings);
+
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (!found && !createFirstSettings(path, settings))
+        return 1;
+
+    QCoreApplication app(argc, argv);
+    SystemClock clock;
+    AgentEnvironment env;
+    env.workDir = workDir;
+    env.clock = &clock;
+    env.showFailures = options.showFailures;
+    if (options.adminPort > 0)
+        env.adminPort = options.adminPort;
+    if (options.cleanupDelayMs >= 0)
+        env.cleanupAfterSend = std::chrono::milliseconds(options.cleanupDelayMs);
+    if (options.stopGraceMs >= 0)
+        env.stopGrace = std::chrono::milliseconds(options.stopGraceMs);
+
+    Agent agent(env, settings);
+    HeadlessConsole console(agent);
+    SignalPipe signalPipe;
+    QObject::connect(&signalPipe, &SignalPipe::terminationRequested, &agent, [&](int) {
+        console.print("Shutting down");
+        agent.shutDown();
+        app.quit();
+    });
+    console.print(std::string("KV Server Manager Remote Control Utility Version ") + kVersionText +
+                  " (headless) in " + workDir);
+    agent.begin();
+    int rc = app.exec();
+    agent.shutDown();
+    return rc;
+}
