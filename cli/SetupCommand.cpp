@@ -1,0 +1,247 @@
+#include "cli/SetupCommand.h"
+
+#include "cli/ManagerPreferences.h"
+#include "cli/OptionParser.h"
+#include "common/Clock.h"
+#include "common/Files.h"
+#include "manager/setups/ConfigGenerator.h"
+#include "manager/setups/MapTable.h"
+#include "manager/setups/SetupDescription.h"
+#include "manager/setups/SetupLibrary.h"
+#include "manager/setups/ShippedData.h"
+
+#include <functional>
+#include <map>
+#include <ostream>
+#include <unistd.h>
+
+namespace kv::cli {
+
+namespace {
+
+using setups::ServerSetup;
+
+// What every setup command shares: the working folder (prepared on first use) and its map table.
+struct Session {
+    std::string workingFolder;
+    setups::MapTable maps;
+    setups::SetupStore store;
+};
+
+Session openSession(const OptionParser& options, const ManagerPreferences& prefs, const std::string& dataFolder) {
+    std::string folder = options.get("workdir", prefs.workingFolder);
+    setups::prepareWorkingFolder(folder, dataFolder);
+    return Session{folder, setups::MapTable::load(joinPath(folder, "MapInfo.xml")), setups::SetupStore(folder)};
+}
+
+// NAME is a setup of the library or the path of a setup file; a relative path is taken from the current folder.
+std::string resolveName(const std::string& name) {
+    if (name.find('/') == std::string::npos || name.front() == '/')
+        return name;
+    char cwd[4096];
+    return getcwd(cwd, sizeof cwd) ? joinPath(cwd, name) : name;
+}
+
+bool loadNamed(const Session& session, const std::string& name, ServerSetup& setup, std::ostream& err) {
+    if (session.store.load(resolveName(name), setup))
+        return true;
+    err << "kvsm: the server setup \"" << name << "\" could not be read (" << session.store.pathFor(resolveName(name))
+        << " is missing, unreadable or names no setup).\n";
+    return false;
+}
+
+int usageError(std::ostream& err, const std::string& message) {
+    err << "kvsm setup: " << message << "\nTry 'kvsm setup --help'.\n";
+    return 2;
+}
+
+int list(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
+         std::ostream& err) {
+    if (!o.positionals().empty())
+        return usageError(err, "list takes no names.");
+    Session session = openSession(o, p, data);
+    SystemClock clock;
+    std::vector<setups::LibraryEntry> entries = setups::SetupLibrary(session.workingFolder, clock).refresh();
+    setups::sortEntries(entries);
+    for (const setups::LibraryEntry& e : entries)
+        out << setups::rootLabel(e.root) << '\t' << e.category << '\t' << e.name << '\n';
+    return 0;
+}
+
+int describe(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
+             std::ostream& err) {
+    if (o.positionals().size() != 1)
+        return usageError(err, "describe needs exactly one setup NAME.");
+    Session session = openSession(o, p, data);
+    ServerSetup setup;
+    if (!loadNamed(session, o.positionals()[0], setup, err))
+        return 1;
+    out << setups::describeSetup(setup, session.maps, o.has("detailed"));
+    return 0;
+}
+
+int generate(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
+             std::ostream& err) {
+    if (o.positionals().size() != 1)
+        return usageError(err, "generate needs exactly one setup NAME.");
+    Session session = openSession(o, p, data);
+    ServerSetup setup;
+    if (!loadNamed(session, o.positionals()[0], setup, err))
+        return 1;
+    setups::GeneratorSettings settings;
+    settings.templatePath = joinPath(session.workingFolder, "ConfigurationTemplate.ini");
+    settings.documentsFolder = o.get("documents", p.documentsFolder);
+    settings.serverLocation = o.get("server-location", p.serverLocation);
+    settings.authorization = {o.get("auth-user", p.authUserName), o.get("auth-password", p.authPassword),
+                              o.get("auth-ip", p.authAddress)};
+    if (settings.documentsFolder.empty()) {
+        err << "kvsm: no documents folder is known; give one with --documents.\n";
+        return 1;
+    }
+    setups::ConfigGenerator generator(settings, session.maps);
+    setups::GenerateResult result = generator.generate(setup);
+    if (!result.ok) {
+        err << "kvsm: " << result.title << ": " << result.message << '\n';
+        return 1;
+    }
+    out << generator.localStartCommand(setup) << '\n';
+    return 0;
+}
+
+int copy(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
+         std::ostream& err) {
+    if (o.positionals().size() != 1)
+        return usageError(err, "copy needs exactly one setup NAME.");
+    Session session = openSession(o, p, data);
+    SystemClock clock;
+    setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).copy(o.positionals()[0]);
+    if (!r.ok) {
+        err << "kvsm: " << r.message << '\n';
+        return 1;
+    }
+    out << r.name << '\n';
+    return 0;
+}
+
+int remove(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream&,
+           std::ostream& err) {
+    if (o.positionals().size() != 1)
+        return usageError(err, "delete needs exactly one setup NAME.");
+    Session session = openSession(o, p, data);
+    SystemClock clock;
+    setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).remove(o.positionals()[0]);
+    if (!r.ok) {
+        err << "kvsm: " << r.message << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int import(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
+           std::ostream& err) {
+    if (o.positionals().size() != 1)
+        return usageError(err, "import needs exactly one FILE.");
+    if (o.has("replace") && o.has("rename"))
+        return usageError(err, "--replace and --rename exclude each other.");
+    Session session = openSession(o, p, data);
+    SystemClock clock;
+    setups::ImportChoice choice = o.has("replace")  ? setups::ImportChoice::Replace
+                                  : o.has("rename") ? setups::ImportChoice::Rename
+                                                    : setups::ImportChoice::RefuseExisting;
+    std::string file = o.positionals()[0];
+    if (file.empty())
+        return usageError(err, "the FILE name is empty.");
+    if (file.front() != '/')
+        file = resolveName("./" + file);
+    setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).import(file, choice);
+    if (!r.ok) {
+        err << "kvsm: " << r.message << '\n';
+        if (choice == setups::ImportChoice::RefuseExisting && r.message.find("already exists") != std::string::npos)
+            err << "Give --replace to replace the existing setup or --rename to add it under a dated name.\n";
+        return 1;
+    }
+    out << r.name << '\n';
+    return 0;
+}
+
+using Handler = std::function<int(const OptionParser&, const ManagerPreferences&, const std::string&,
+                                  std::ostream&, std::ostream&)>;
+
+struct Command {
+    Handler run;
+    std::vector<std::string> values;
+    std::vector<std::string> flags;
+};
+
+const std::map<std::string, Command>& commands() {
+    static const std::map<std::string, Command> table = {
+        {"list", {list, {"workdir"}, {}}},
+        {"describe", {describe, {"workdir"}, {"detailed"}}},
+        {"generate",
+         {generate, {"workdir", "documents", "server-location", "auth-user", "auth-password", "auth-ip"}, {}}},
+        {"copy", {copy, {"workdir"}, {}}},
+        {"delete", {remove, {"workdir"}, {}}},
+        {"import", {import, {"workdir"}, {"replace", "rename"}}},
+    };
+    return table;
+}
+
+} // namespace
+
+const char* setupUsage() {
+    return "Usage: kvsm setup <command> [options] ...\n"
+           "\n"
+           "Commands:\n"
+           "  list [--workdir DIR]\n"
+           "      One line per setup: root<TAB>category<TAB>name, sorted by root (Standard first),\n"
+           "      category, then name. Empty setup files are deleted; unreadable ones are skipped.\n"
+           "  describe [--detailed] [--workdir DIR] NAME\n"
+           "      Writes the setup's description text to standard output as it is (CR LF line ends).\n"
+           "  generate [--workdir DIR] [--documents DIR] [--server-location DIR]\n"
+           "           [--auth-user U] [--auth-password P] [--auth-ip A] NAME\n"
+           "      Writes NAME.ini, NAME.bat and NAME.sh into <documents>/Korvane Server Setups/ from\n"
+           "      <workdir>/ConfigurationTemplate.ini and prints the local start command as one line.\n"
+           "  copy [--workdir DIR] NAME\n"
+           "      Saves a copy named \"NAME (Copy)\" and prints its name; refused while that copy exists.\n"
+           "  delete [--workdir DIR] NAME\n"
+           "      Deletes the setup file (and a legacy description file).\n"
+           "  import [--workdir DIR] [--replace|--rename] FILE\n"
+           "      Adds a setup file under its file name and prints the added setup's name. When that name\n"
+           "      exists: refused, unless --replace (overwrite) or --rename (add as\n"
+           "      \"<title> - Added <month>-<day>-<year> at <hhmm>\").\n"
+           "\n"
+           "NAME is a setup name in <workdir>/Server Setups/ or the path of a .ServerConfig file.\n"
+           "--workdir defaults to the manager's working folder (~/.local/share/KV Server Manager); the\n"
+           "generate options default to the manager's preferences. The map table is the built-in one,\n"
+           "replaced row by row from <workdir>/MapInfo.xml when that file exists.\n"
+           "\n"
+           "Exit status: 0 done, 1 refused or failed (the reason on standard error), 2 wrong usage.\n";
+}
+
+int runSetupCommand(const std::vector<std::string>& arguments, const ManagerPreferences& preferences,
+                    const std::string& dataFolder, std::ostream& out, std::ostream& err) {
+    if (arguments.empty())
+        return usageError(err, "a command is missing.");
+    if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
+        out << setupUsage();
+        return 0;
+    }
+    auto it = commands().find(arguments[0]);
+    if (it == commands().end())
+        return usageError(err, "unknown command \"" + arguments[0] + "\".");
+    OptionParser options;
+    for (const std::string& v : it->second.values)
+        options.value(v);
+    for (const std::string& f : it->second.flags)
+        options.flag(f);
+    options.flag("help");
+    if (!options.parse(std::vector<std::string>(arguments.begin() + 1, arguments.end())))
+        return usageError(err, options.error());
+    if (options.has("help")) {
+        out << setupUsage();
+        return 0;
+    }
+    return it->second.run(options, preferences, dataFolder, out, err);
+}
+
+} // namespace kv::cli

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "manager/setups/LibraryCategory.h"
+#include "manager/setups/SetupStore.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+class Clock;
+}
+
+namespace kv::setups {
+
+// One setup of the library as the tree shows it.
+struct LibraryEntry {
+    LibraryRoot root = LibraryRoot::Standard;
+    std::string category;
+    std::string name; // m_csName, the label of the setup node
+    std::string path; // the file it was read from
+};
+
+// Standard before Tournament, then category, then name (byte order).
+void sortEntries(std::vector<LibraryEntry>& entries);
+
+// What an operation on the library did; `message` explains a refusal or failure.
+struct LibraryResult {
+    bool ok = false;
+    std::string message;
+    std::string name; // the setup created or touched
+};
+
+enum class ImportChoice {
+    RefuseExisting, // a setup file of the same name is left alone and the import refused
+    Replace,        // copy over the existing file
+    Rename,         // add under "<title> - Added <m>-<d>-<yyyy> at <hhmm>"
+};
+
+// The setup library of one working folder: listing, copy, delete and import.
+class SetupLibrary {
+public:
+    SetupLibrary(std::string workingFolder, const Clock& clock);
+
+    const SetupStore& store() const { return store_; }
+
+    // Lists the library (creating its folder when missing): empty setup files are deleted, files that cannot be
+    // read or name no setup are skipped. Entries come in folder order; sortEntries orders them for display.
+    std::vector<LibraryEntry> refresh() const;
+
+    // Saves a copy of a setup named "<name> (Copy)". Refused while a setup of that name exists.
+    LibraryResult copy(std::string_view name) const;
+    // Deletes a setup's file and its legacy description file.
+    LibraryResult remove(std::string_view name) const;
+    // Adds a setup file received from elsewhere under its file title.
+    LibraryResult import(const std::string& sourcePath, ImportChoice choice) const;
+
+private:
+    SetupStore store_;
+    const Clock& clock_;
+};
+
+} // namespace kv::setups
