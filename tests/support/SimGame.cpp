@@ -64,6 +64,7 @@ std::string SimGame::writeIni(const std::string& path, const std::string& server
     std::string text = "[Engine.GameInfo]\r\nServerName=" + serverName + "\r\nMaxPlayers=" +
                        std::to_string(maxPlayers) + "\r\nRoundsPerMatch=" + std::to_string(roundsPerMatch) +
                        "\r\nAdminName=Admin\r\nAdminEmail=admin@example.invalid\r\nPort=1716\r\n";
+    makeDirectories(std::string(dirName(path)));
     return writeText(path, text) ? path : std::string();
 }
 

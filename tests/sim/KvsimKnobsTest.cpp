@@ -1,0 +1,65 @@
+#include "tests/sim/KvsimFixture.h"
+
+#include "tests/support/WaitUntil.h"
+
+#include <csignal>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+TEST_F(KvsimTest, CrashesAfterTheGivenTime) {
+    configure({{"KVSIM_CRASH_AFTER", "0.5"}, {"KVSIM_CRASH_CODE", "7"}});
+    auto begin = std::chrono::steady_clock::now();
+    startLine(agentLine("Harbor.kvo", ini));
+    EXPECT_EQ(run.waitForExit(10s), 7) << run.output();
+    EXPECT_GE(std::chrono::steady_clock::now() - begin, 500ms);
+    EXPECT_TRUE(run.hasLine("Game engine initialized"));
+    EXPECT_TRUE(run.hasLine("simulated crash"));
+    EXPECT_FALSE(run.hasLine("Exiting due to error"));
+}
+
+TEST_F(KvsimTest, IgnoresShutdownAndSigtermWhenAsked) {
+    configure({{"KVSIM_IGNORE_SHUTDOWN", "1"}});
+    // Settings from the environment win over kvsim.conf.
+    startLine(agentLine("Harbor.kvo", ini), {{"KVSIM_IGNORE_SIGTERM", "true"}});
+    ASSERT_TRUE(run.waitForLine("Game engine initialized", 10s));
+    ASSERT_TRUE(sendAdmin("SHUTDOWN\r"));
+    ASSERT_TRUE(run.waitForLine("SHUTDOWN received from 127.0.0.1", 5s)) << run.output();
+    EXPECT_TRUE(run.hasLine("ignored"));
+    run.process().terminate();
+    ASSERT_TRUE(run.waitForLine("SIGTERM ignored", 5s));
+    EXPECT_FALSE(run.process().waitFor(300ms).has_value());
+    run.process().kill();
+    EXPECT_EQ(run.waitForExit(10s), 128 + SIGKILL);
+}
+
+TEST_F(KvsimTest, FloodsTheGivenNumberOfLinesInOrderThenIdles) {
+    const int total = 20000;
+    configure({{"KVSIM_FLOOD_LINES", std::to_string(total)}});
+    startLine(agentLine("Harbor.kvo", ini));
+    ASSERT_TRUE(run.waitForLine("Flood line 20000 of 20000", 20s)) << run.lineCount();
+    int expected = 1;
+    for (const auto& line : run.lines()) {
+        if (line.find("Flood line ") == std::string::npos)
+            continue;
+        ASSERT_EQ(line.substr(0, line.find(" of ")), "Log: Flood line " + std::to_string(expected));
+        ++expected;
+    }
+    EXPECT_EQ(expected, total + 1);
+    std::size_t after = run.lineCount();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(run.lineCount(), after) << "no game lines after a flood";
+    ASSERT_TRUE(sendAdmin("SHUTDOWN\r"));
+    EXPECT_EQ(run.waitForExit(10s), 0);
+}
+
+TEST_F(KvsimTest, PrintsOneOverlongLineWithoutLineFeed) {
+    configure({{"KVSIM_LONG_LINE", "1"}, {"KVSIM_LINE_INTERVAL_MS", "0"}});
+    startLine(agentLine("Harbor.kvo", ini));
+    ASSERT_TRUE(run.waitForLine("Game engine initialized", 10s));
+    EXPECT_TRUE(kv::test::waitUntil([&] { return run.pendingText().size() >= 16383; }, 5s));
+    EXPECT_EQ(run.pendingText().size(), 16383u);
+    EXPECT_TRUE(run.process().running());
+    run.process().terminate();
+    EXPECT_EQ(run.waitForExit(10s), 0);
+}
