@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The demonstration (./kv demo): builds a demo game folder under demo/ and runs the game server simulator in it,
+# showing its output, until Ctrl-C. Ports are chosen free at run time (the game's defaults when they are free).
+# Usage: demo.sh BIN_DIR
+set -euo pipefail
+
+BIN="$(cd "${1:?usage: demo.sh BIN_DIR}" && pwd)"
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+DEMO="$ROOT/demo"
+GAME="$DEMO/game"
+SIM_PID=""
+ADMIN_PORT=""
+QUERY_PORT=""
+
+say() { printf '\033[1m== %s\033[0m\n' "$*"; }
+
+# Listening TCP ports and bound UDP ports on this machine, one number a line.
+used_ports() {
+    ss -Htanu 2>/dev/null | awk '{ n = split($5, a, ":"); print a[n] }' | sort -un
+}
+
+# free_port FIRST: the first port from FIRST upwards that is used neither for TCP nor for UDP.
+free_port() {
+    local port="$1" used
+    used="$(used_ports)"
+    while grep -qx "$port" <<<"$used" || [ "$port" = "$ADMIN_PORT" ]; do
+        port=$((port + 1))
+    done
+    echo "$port"
+}
+
+choose_ports() {
+    ADMIN_PORT="$(free_port 49600)"
+    QUERY_PORT="$(free_port 1717)"
+}
+
+make_game() {
+    "$ROOT/scripts/make-demo-game.sh" "$GAME" "$BIN" >/dev/null
+    cat > "$GAME/kvsim.conf" <<CONF
+# Written by scripts/demo.sh; see docs/simulator.md for every setting.
+KVSIM_ADMIN_PORT=$ADMIN_PORT
+KVSIM_QUERY_PORT=$QUERY_PORT
+KVSIM_START_DELAY_MS=2000
+KVSIM_LINE_INTERVAL_MS=1500
+KVSIM_PLAYERS=6
+CONF
+}
+
+# Starts the server as the generated .sh file does: from the System folder, with the ini beside the program.
+start_simulator() {
+    say "Starting the game server simulator (admin port $ADMIN_PORT, status query port $QUERY_PORT/udp)"
+    (cd "$GAME/System" && exec ./server.bin GLOBAL Harbor.kvo log="Demo.log" ini="Demo.ini") &
+    SIM_PID=$!
+}
+
+# Stops the server the way the agent does: "SHUTDOWN\r" on its admin port, SIGTERM if that does not help.
+stop_simulator() {
+    [ -n "$SIM_PID" ] || return 0
+    if kill -0 "$SIM_PID" 2>/dev/null; then
+        { printf 'SHUTDOWN\r' > "/dev/tcp/127.0.0.1/$ADMIN_PORT"; } 2>/dev/null || true
+        for _ in $(seq 1 30); do
+            kill -0 "$SIM_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -TERM "$SIM_PID" 2>/dev/null || true
+    fi
+    wait "$SIM_PID" 2>/dev/null || true
+    SIM_PID=""
+}
+
+stop_all() {
+    trap - INT TERM EXIT
+    echo
+    say "Stopping"
+    stop_simulator
+}
+
+main() {
+    if [ ! -x "$BIN/kvsim" ]; then
+        echo "demo.sh: $BIN/kvsim not found; build first (./kv build)" >&2
+        exit 1
+    fi
+    choose_ports
+    make_game
+    say "Demo game folder: $GAME"
+    trap stop_all INT TERM EXIT
+    start_simulator
+    say "Press Ctrl-C to stop"
+    wait "$SIM_PID" || true
+    SIM_PID=""
+}
+
+main "$@"
