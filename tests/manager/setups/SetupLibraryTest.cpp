@@ -1,0 +1,174 @@
+#include "common/Clock.h"
+#include "common/Files.h"
+#include "manager/setups/SetupLibrary.h"
+#include "manager/setups/ShippedData.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+using namespace kv::setups;
+
+namespace {
+
+class FixedClock : public kv::Clock {
+public:
+    std::int64_t nowSeconds() const override { return seconds; }
+    std::int64_t seconds = 0;
+};
+
+// 6 December 2026, 13:05 in the machine's own time zone.
+std::int64_t localMoment() {
+    std::tm tm{};
+    tm.tm_year = 2026 - 1900;
+    tm.tm_mon = 11;
+    tm.tm_mday = 6;
+    tm.tm_hour = 13;
+    tm.tm_min = 5;
+    tm.tm_isdst = -1;
+    return static_cast<std::int64_t>(std::mktime(&tm));
+}
+
+class LibraryTest : public ::testing::Test {
+protected:
+    void add(const std::string& file, const std::string& text) { dir.write("Server Setups/" + file, text); }
+    std::vector<std::string> rows() {
+        std::vector<LibraryEntry> entries = library.refresh();
+        sortEntries(entries);
+        std::vector<std::string> out;
+        for (const LibraryEntry& e : entries)
+            out.push_back(std::string(rootLabel(e.root)) + "|" + e.category + "|" + e.name);
+        return out;
+    }
+    bool exists(const std::string& file) const { return kv::fileExists(dir.file("Server Setups/" + file)); }
+
+    kv::test::TempDir dir;
+    FixedClock clock;
+    SetupLibrary library{dir.path(), clock};
+};
+
+} // namespace
+
+TEST_F(LibraryTest, EmptyFolderIsCreatedAndListsNothing) {
+    EXPECT_TRUE(rows().empty());
+    EXPECT_TRUE(kv::directoryExists(dir.file("Server Setups")));
+}
+
+TEST_F(LibraryTest, CategoriesAndOrder) {
+    add("b.ServerConfig", "m_csName=Bravo\nm_csMapName=Cinder Pass\n");
+    add("a.ServerConfig", "m_csName=Alpha\nm_csMapName=Cinder Pass\n");
+    add("r.SERVERCONFIG", "m_csName=Rotor\nm_fCycleMaps=1\nm_acsCycleMapList[0]=A\nm_acsCycleMapList[1]=B\n"
+                          "m_acsCycleMapList[2]=C\nm_acsCycleMapList[7]=D\nm_acsCycleMapList[8]=E\n");
+    add("t1.ServerConfig", "m_csName=Final\nm_fTournamentModeEnabled=1\nm_csTournamentEventName=Cup\n"
+                           "m_iMaxTeamSize=6\n");
+    add("t2.ServerConfig", "m_csName=Open\nm_fTournamentModeEnabled=1\nm_iMaxTeamSize=6\n");
+    add("notes.txt", "m_csName=Not a setup file\n");
+    EXPECT_EQ(rows(), (std::vector<std::string>{
+                          "Standard Server Setups|Cinder Pass|Alpha",
+                          "Standard Server Setups|Cinder Pass|Bravo",
+                          "Standard Server Setups|Rotating Through 5 Maps|Rotor",
+                          "Tournament Server Setups|6 on 6 Tournaments|Open",
+                          "Tournament Server Setups|Cup - 6 on 6 Tournament|Final",
+                      }));
+}
+
+TEST_F(LibraryTest, EmptyFilesAreDeletedAndBadOnesSkipped) {
+    add("Empty.ServerConfig", "");
+    add("NoName.ServerConfig", "m_iMaxPlayers=3\n");
+    add("Good.ServerConfig", "m_csName=Good\n");
+    ASSERT_TRUE(kv::makeDirectories(dir.file("Server Setups/Folder.ServerConfig")));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"Standard Server Setups||Good"}));
+    EXPECT_FALSE(exists("Empty.ServerConfig"));
+    EXPECT_TRUE(exists("NoName.ServerConfig"));
+}
+
+TEST_F(LibraryTest, CopyOnceThenRefuse) {
+    add("Base.ServerConfig", "m_csName=Base\nm_csMapName=Cinder Pass\nm_iMaxPlayers=12\n");
+    LibraryResult first = library.copy("Base");
+    ASSERT_TRUE(first.ok) << first.message;
+    EXPECT_EQ(first.name, "Base (Copy)");
+    ServerSetup copy;
+    ASSERT_TRUE(library.store().load("Base (Copy)", copy));
+    EXPECT_EQ(copy.m_iMaxPlayers, 12);
+
+    LibraryResult second = library.copy("Base");
+    EXPECT_FALSE(second.ok);
+    EXPECT_EQ(second.message, "You have already made a copy of this server setup.  You must rename the copy "
+                              "before creating another copy of it.");
+    EXPECT_FALSE(library.copy("Nobody").ok);
+}
+
+TEST_F(LibraryTest, CopyNeverOverwritesACopyInAnotherCategory) {
+    add("Base.ServerConfig", "m_csName=Base\nm_csMapName=Cinder Pass\n");
+    add("Base (Copy).ServerConfig", "m_csName=Base (Copy)\nm_csMapName=Redwater Dam\nm_iMaxPlayers=4\n");
+    EXPECT_FALSE(library.copy("Base").ok);
+    ServerSetup kept;
+    ASSERT_TRUE(library.store().load("Base (Copy)", kept));
+    EXPECT_EQ(kept.m_iMaxPlayers, 4);
+}
+
+TEST_F(LibraryTest, DeleteRemovesTheSetupAndItsLegacyDescription) {
+    add("Gone.ServerConfig", "m_csName=Gone\n");
+    add("Gone.ServerConfigDescription", "old text\n");
+    ASSERT_TRUE(library.remove("Gone").ok);
+    EXPECT_FALSE(exists("Gone.ServerConfig"));
+    EXPECT_FALSE(exists("Gone.ServerConfigDescription"));
+    LibraryResult again = library.remove("Gone");
+    EXPECT_FALSE(again.ok);
+    EXPECT_EQ(again.message, "There is no server setup named \"Gone\".");
+    EXPECT_FALSE(library.remove("../Server Setups/x").ok);
+}
+
+TEST_F(LibraryTest, ImportAddsRefusesReplacesAndRenames) {
+    const std::string mail = dir.write("mail/Mine.ServerConfig", "m_csName=Mine\nm_iMaxPlayers=8\n");
+    LibraryResult added = library.import(mail, ImportChoice::RefuseExisting);
+    ASSERT_TRUE(added.ok) << added.message;
+    EXPECT_EQ(added.name, "Mine");
+
+    dir.write("mail/Mine.ServerConfig", "m_csName=Mine\nm_iMaxPlayers=9\n");
+    LibraryResult refused = library.import(mail, ImportChoice::RefuseExisting);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.message,
+              "The server setup you are trying to add already exists in your server configuration list.");
+    ServerSetup s;
+    ASSERT_TRUE(library.store().load("Mine", s));
+    EXPECT_EQ(s.m_iMaxPlayers, 8);
+
+    ASSERT_TRUE(library.import(mail, ImportChoice::Replace).ok);
+    ServerSetup replaced;
+    ASSERT_TRUE(library.store().load("Mine", replaced));
+    EXPECT_EQ(replaced.m_iMaxPlayers, 9);
+
+    clock.seconds = localMoment();
+    LibraryResult renamed = library.import(mail, ImportChoice::Rename);
+    ASSERT_TRUE(renamed.ok) << renamed.message;
+    EXPECT_EQ(renamed.name, "Mine - Added 12-6-2026 at 1305");
+    ServerSetup dated;
+    ASSERT_TRUE(library.store().load("Mine - Added 12-6-2026 at 1305", dated));
+    EXPECT_EQ(dated.m_csName, "Mine - Added 12-6-2026 at 1305");
+    EXPECT_EQ(dated.m_iMaxPlayers, 9);
+    EXPECT_FALSE(library.import(mail, ImportChoice::Rename).ok); // same minute: never overwrites
+}
+
+TEST_F(LibraryTest, ImportRefusesFilesThatAreNoSetup) {
+    EXPECT_FALSE(library.import(dir.file("missing.ServerConfig"), ImportChoice::Replace).ok);
+    const std::string junk = dir.write("junk.ServerConfig", "hello\n");
+    LibraryResult result = library.import(junk, ImportChoice::Replace);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("is not a server setup"), std::string::npos);
+    EXPECT_FALSE(exists("junk.ServerConfig"));
+}
+
+TEST(ShippedData, MissingFilesAreCopiedAndExistingOnesKept) {
+    kv::test::TempDir dir;
+    const std::string work = dir.file("work");
+    dir.write("work/MapInfo.xml", "mine");
+    std::vector<std::string> copied = prepareWorkingFolder(work, KV_TEST_DATA_DIR);
+    EXPECT_EQ(copied, (std::vector<std::string>{"ConfigurationTemplate.ini"}));
+    EXPECT_EQ(kv::readFile(work + "/MapInfo.xml"), "mine");
+    EXPECT_EQ(kv::readFile(work + "/ConfigurationTemplate.ini"),
+              kv::readFile(std::string(KV_TEST_DATA_DIR) + "/ConfigurationTemplate.ini"));
+    EXPECT_TRUE(kv::directoryExists(work + "/Server Setups"));
+    EXPECT_EQ(findShippedDataFolder({dir.file("nothing"), KV_TEST_DATA_DIR}), KV_TEST_DATA_DIR);
+}
