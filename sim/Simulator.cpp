@@ -94,6 +94,12 @@ int Simulator::fail(const std::string& reason) {
 int Simulator::run() {
     writer_ = std::make_unique<OutputWriter>(env_.outFd, env_.errFd);
     Runtime rt;
+    if (env_.arguments.size() > 1 &&
+        parseSimCommandLine({env_.arguments.begin() + 1, env_.arguments.end()}).help) {
+        writer_->raw(kUsage);
+        finishOutput(milliseconds(2000));
+        return 0;
+    }
     if (!prepare(rt))
         return fail(rt.startup.warnings.empty() ? "cannot start" : rt.startup.warnings.back());
     return loop(rt);
@@ -108,11 +114,6 @@ bool Simulator::prepare(Runtime& rt) {
     for (const auto& a : arguments)
         info.commandLine += (info.commandLine.empty() ? "" : " ") + a;
     info.options = parseSimCommandLine(arguments);
-    if (info.options.help) {
-        writer_->raw(kUsage);
-        info.warnings.push_back("help requested");
-        return false;
-    }
     info.systemFolder = programFolder(program, env_.currentFolder);
     std::string gameFolder = env_.gameFolder.empty() ? std::string(dirName(info.systemFolder)) : env_.gameFolder;
 
