@@ -25,6 +25,8 @@ void HeadlessConsole::showDisplay() {
         print("Server Command: " + d.commandLine);
     if (d.statusText != shown_.statusText)
         print("Server Status: " + d.statusText);
+    if (agent_.showFailures() && d.failures != shown_.failures)
+        print("Server Failures: " + d.failures);
     shown_ = d;
 }
 

@@ -1,0 +1,162 @@
+// kvagent --headless as a service runs it: a separate process against the simulator.
+#include "agent/AgentLog.h"
+#include "agent/SettingsFile.h"
+
+#include "common/AtomicFile.h"
+#include "common/Files.h"
+#include "common/LocalTime.h"
+#include "common/Md5.h"
+
+#include "tests/agent/AgentTestHost.h"
+#include "tests/support/ProgramRun.h"
+#include "tests/support/WaitUntil.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <regex>
+
+using namespace kv;
+using namespace kv::agent;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kAgent = std::string(KV_BIN_DIR) + "/kvagent";
+
+class Headless : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(host.ok()) << host.error(); }
+
+    bool start(std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {kAgent, "--headless", "--workdir", host.workFolder(), "--admin-port",
+                                         std::to_string(host.adminPort()), "--cleanup-ms", "300",
+                                         "--stop-grace-ms", "300"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::string error;
+        bool ok = agent.start(args, {}, {}, &error);
+        EXPECT_TRUE(ok) << error;
+        return ok;
+    }
+
+    std::optional<int> terminate() {
+        agent.process().signalGroup(SIGTERM);
+        return agent.waitForExit(15s);
+    }
+
+    test::AgentTestHost host;
+    test::ProgramRun agent;
+};
+
+} // namespace
+
+TEST_F(Headless, StartsTheServerWithTheDesignedCommandLineAndStopsItOnSigterm) {
+    AgentSettings settings = host.settings();
+    ASSERT_TRUE(host.writeSettings(settings));
+    // A hand-written plain password replaces the digest and leaves the file at the next save.
+    std::string text = host.readWork("KVSMRC.ini");
+    text = std::regex_replace(text, std::regex("MD5Password=[0-9a-f]*"), "PASSWORD=Open Sesame");
+    ASSERT_TRUE(writeFileAtomically(joinPath(host.workFolder(), "KVSMRC.ini"), text));
+
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(agent.waitForLine("Server Status: Running", 15s)) << agent.output();
+
+    const std::string debug = host.readWork("DEBUG.txt");
+    const std::regex expected("Command Line: " + host.gameFolder() +
+                              "/System/server\\.bin GLOBAL Harbor\\.kvo log=\"Duel \\d+-\\d+-\\d{4} at "
+                              "\\d+-\\d\\d-\\d\\d\\.log\" ini=\"" +
+                              host.workFolder() + "/Configurations/Duel\\.ini\"    \n");
+    EXPECT_TRUE(std::regex_match(debug, expected)) << debug;
+    EXPECT_TRUE(agent.hasLine("Server Command: " + debug.substr(14, debug.size() - 15)));
+
+    auto status = terminate();
+    ASSERT_TRUE(status.has_value()) << agent.output();
+    EXPECT_EQ(*status, 0);
+
+    // The server was asked through its admin port and is gone: its admin port is free again.
+    const std::string log = host.agentLogText();
+    EXPECT_NE(log.find("Transmitted shutdown command result 9\n"), std::string::npos) << log;
+
+    // Settings were saved at exit: digest of the plain password, no Password= line, everything else kept.
+    AgentSettings back = AgentSettings::defaults();
+    ASSERT_EQ(settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), back), settings_file::LoadResult::Loaded);
+    EXPECT_EQ(back.md5Password, md5Hex("Open Sesame"));
+    settings.md5Password = back.md5Password;
+    EXPECT_EQ(back, settings);
+    EXPECT_EQ(host.readWork("KVSMRC.ini"), settings_file::render(settings));
+
+    // Log files by name: the agent's daily log and the run's running log.
+    EXPECT_FALSE(host.readWork(AgentLog::fileNameFor(currentSeconds())).empty());
+    EXPECT_NE(host.serverLog("Duel Server Log File at "), "");
+}
+
+TEST_F(Headless, FirstRunMakesARandomPasswordAndSetPasswordChangesIt) {
+    host.controlFile("Duel", "Harbor.kvo");
+    ASSERT_TRUE(start({"/ServerIP=127.0.0.1", "-ControlFileName=Nothing.Control"}));
+    auto line = agent.waitForLine("Administrator password: ", 10s);
+    ASSERT_TRUE(line.has_value()) << agent.output();
+    const std::string password = line->substr(line->find(": ") + 2);
+    EXPECT_EQ(password.size(), 16u);
+    EXPECT_TRUE(agent.hasLine("Administrator name: Admin"));
+    ASSERT_TRUE(agent.waitForLine("Server Status: Stopped - Invalid Configuration", 10s)) << agent.output();
+    EXPECT_EQ(terminate().value_or(-1), 0);
+
+    AgentSettings s = AgentSettings::defaults();
+    ASSERT_EQ(settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), s), settings_file::LoadResult::Loaded);
+    EXPECT_EQ(s.md5Password, md5Hex(password));
+    EXPECT_EQ(s.serverIp, "127.0.0.1");                // the switches count while no file exists
+    EXPECT_EQ(s.activeControlFile, "Nothing.Control");
+
+    test::ProgramRun set;
+    ASSERT_TRUE(set.start({kAgent, "--set-password", "--workdir", host.workFolder()}));
+    const std::string input = "new secret\n";
+    ASSERT_EQ(::write(set.process().inputFd(), input.data(), input.size()), static_cast<ssize_t>(input.size()));
+    set.process().closeInput();
+    EXPECT_EQ(set.waitForExit(10s).value_or(-1), 0) << set.output();
+    ASSERT_EQ(settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), s), settings_file::LoadResult::Loaded);
+    EXPECT_EQ(s.md5Password, md5Hex("new secret"));
+    EXPECT_EQ(s.serverIp, "127.0.0.1");
+
+    // An empty password is refused and changes nothing.
+    test::ProgramRun empty;
+    ASSERT_TRUE(empty.start({kAgent, "--set-password", "--workdir", host.workFolder()}));
+    empty.process().closeInput();
+    EXPECT_NE(empty.waitForExit(10s).value_or(0), 0);
+    ASSERT_EQ(settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), s), settings_file::LoadResult::Loaded);
+    EXPECT_EQ(s.md5Password, md5Hex("new secret"));
+}
+
+TEST_F(Headless, ACrashingServerIsCountedAndStartedAgain) {
+    ASSERT_TRUE(host.simulator({{"KVSIM_CRASH_AFTER", "0.5"}}));
+    ASSERT_TRUE(host.writeSettings(host.settings()));
+    ASSERT_TRUE(start({"/ShowFailures"}));
+    ASSERT_TRUE(agent.waitForLine("Server Failures: 1", 15s)) << agent.output();
+    ASSERT_TRUE(agent.waitForLine("Server Status: Starting", 15s)) << agent.output();
+    EXPECT_EQ(terminate().value_or(-1), 0);
+}
+
+TEST_F(Headless, BadSettingsAndAMissingMapLeaveTheAgentRunning) {
+    host.controlFile("Duel", "Gone.kvo");
+    std::string junk = "\x01\x02 junk\n" + std::string(70000, 'j') + "\nGameServerPath=" + host.gameFolder() +
+                       "\nActiveControlFile=Duel.Control\nRemoteControlServerPort=not a number\n";
+    ASSERT_TRUE(writeFileAtomically(joinPath(host.workFolder(), "KVSMRC.ini"), junk));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(agent.waitForLine("Invalid Configuration, map \"" + host.gameFolder() + "/Maps/Gone.kvo\" not found",
+                                  10s))
+        << agent.output();
+    ASSERT_TRUE(agent.waitForLine("Server Status: Stopped - Invalid Configuration", 10s));
+    EXPECT_TRUE(agent.process().running());
+    EXPECT_EQ(terminate().value_or(-1), 0);
+    AgentSettings s = AgentSettings::defaults();
+    settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), s);
+    EXPECT_EQ(s.remoteControlServerPort, 0);
+    EXPECT_EQ(s.gameServerPath, host.gameFolder());
+}
+
+TEST_F(Headless, WithoutHeadlessTheAgentSaysTheWindowIsMissing) {
+    test::ProgramRun run;
+    ASSERT_TRUE(run.start({kAgent, "--workdir", host.workFolder()}));
+    EXPECT_NE(run.waitForExit(10s).value_or(0), 0);
+    EXPECT_TRUE(run.hasLine("--headless"));
+    EXPECT_FALSE(fileExists(joinPath(host.workFolder(), "KVSMRC.ini")));
+}
