@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+namespace kv::protocol {
+
+// Names that the agent turns into paths. The short check refuses "..", "\\", "/" and ":"; the strict check, for
+// names of uploaded configurations and setups, also refuses any full stop. Both refuse an empty name.
+bool passesShortNameCheck(std::string_view name);
+bool passesStrictNameCheck(std::string_view name);
+
+} // namespace kv::protocol
