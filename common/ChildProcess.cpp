@@ -15,6 +15,9 @@ namespace kv {
 
 namespace {
 
+// Status of a child that someone else reaped (e.g. with SIGCHLD ignored): its id may belong to a stranger now.
+constexpr int kReapedElsewhere = -1;
+
 // What the child reports through the status pipe when it cannot run the program.
 struct StartFailure {
     int step; // 0 = changing folder, 1 = executing
@@ -120,10 +123,12 @@ ChildProcess::~ChildProcess() {
     if (!started())
         return;
     closeInput();
-    // The group goes even when its leader has ended already: the leader is not reaped before this point, so its id
-    // cannot have been given to anyone else yet.
-    ::kill(-pid_, SIGKILL);
-    while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+    if (status_ != kReapedElsewhere) {
+        // The group goes even when its leader has ended already: the leader is not reaped before this point, so its
+        // id cannot have been given to anyone else yet.
+        ::kill(-pid_, SIGKILL);
+        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+        }
     }
     closeOutput();
 }
@@ -208,8 +213,8 @@ std::optional<int> ChildProcess::poll() {
         rc = ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT);
     } while (rc < 0 && errno == EINTR);
     if (rc < 0) {
-        // Someone else reaped it (e.g. SIGCHLD set to ignore): it has ended, how is unknown.
-        status_ = -1;
+        // Someone else reaped it: it has ended, how is unknown.
+        status_ = kReapedElsewhere;
         return status_;
     }
     if (info.si_pid == 0)
@@ -238,7 +243,7 @@ std::optional<int> ChildProcess::waitFor(std::chrono::milliseconds timeout) {
 }
 
 bool ChildProcess::signalGroup(int signal) {
-    if (!started() || poll())
+    if (!started() || poll().has_value())
         return false;
     return ::kill(-pid_, signal) == 0;
 }

@@ -217,3 +217,14 @@ TEST(ChildProcess, DestructorLeavesNoProcessBehind) {
     }
     EXPECT_TRUE(waitGone(grandchild));
 }
+
+TEST(ChildProcess, ChildReapedBySomeoneElseCountsAsEnded) {
+    auto* previous = std::signal(SIGCHLD, SIG_IGN); // the kernel reaps our children at once
+    {
+        ChildProcess child;
+        ASSERT_TRUE(child.start(shell("exit 0")));
+        EXPECT_EQ(child.waitFor(5s), -1) << "ended, with an unknown status";
+        EXPECT_FALSE(child.signalGroup(SIGTERM));
+    } // must neither hang nor signal a stranger
+    std::signal(SIGCHLD, previous);
+}

@@ -3,6 +3,7 @@
 #include "common/CommandLine.h"
 #include "common/Format.h"
 #include "sim/StatusReply.h"
+#include "tests/support/Processes.h"
 #include "tests/support/WaitUntil.h"
 
 #include <csignal>
@@ -157,5 +158,5 @@ TEST_F(KvsimTest, EndsWhenItsParentIsGone) {
     ASSERT_TRUE(pidLine);
     pid_t server = std::stoi(*pidLine);
     EXPECT_TRUE(shell.waitForLine("Game engine initialized", 5s)) << shell.output();
-    EXPECT_TRUE(waitUntil([&] { return ::kill(server, 0) != 0; }, 10s));
+    EXPECT_TRUE(waitUntil([&] { return kv::test::processGone(server); }, 10s));
 }

@@ -1,5 +1,6 @@
 #include "common/Files.h"
 #include "tests/support/FreePort.h"
+#include "tests/support/Processes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
@@ -79,7 +80,8 @@ TEST(TestSupport, ProgramRunGivesUpAfterTheTimeoutAndKillsOnDestruction) {
         EXPECT_GE(std::chrono::steady_clock::now() - begin, 200ms);
         EXPECT_FALSE(run.waitForExit(50ms));
     }
-    EXPECT_NE(::kill(pid, 0), 0);
+    EXPECT_TRUE(processGone(pid));
+    EXPECT_FALSE(processGone(::getpid()));
 
     std::string error;
     ProgramRun missing;
