@@ -92,6 +92,7 @@ int Simulator::fail(const std::string& reason) {
 }
 
 int Simulator::run() {
+    parent_ = ::getppid();
     writer_ = std::make_unique<OutputWriter>(env_.outFd, env_.errFd);
     Runtime rt;
     if (env_.arguments.size() > 1 &&
@@ -176,7 +177,6 @@ int Simulator::loop(Runtime& rt) {
     std::optional<Clock::time_point> stopAt;
     Clock::time_point nextLine;
     std::size_t lineIndex = 0;
-    const pid_t parent = ::getppid();
     auto elapsed = [&](Clock::time_point now) {
         return ready ? std::chrono::duration<double>(now - *ready).count() : 0.0;
     };
@@ -217,7 +217,7 @@ int Simulator::loop(Runtime& rt) {
             out.line(line.text, line.toError);
             nextLine = now + milliseconds(settings_.lineIntervalMs);
         }
-        if (settings_.exitWithParent && ::getppid() != parent)
+        if (settings_.exitWithParent && ::getppid() != parent_)
             beginStop("Parent process ended");
 
         // Sleep until the next event, but at most 200 ms so that the parent check stays prompt.

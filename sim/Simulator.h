@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace kv::sim {
@@ -47,6 +48,7 @@ private:
     SimSettings settings_;
     std::unique_ptr<OutputWriter> writer_;
     bool drained_ = true;
+    pid_t parent_ = 0;
 };
 
 } // namespace kv::sim

@@ -96,7 +96,7 @@ TEST_F(KvsimTest, MissingMapIniOrBusyPortExitsWithAnError) {
 }
 
 TEST_F(KvsimTest, StatusQueryIsAnsweredOnceReadyInTwoDatagrams) {
-    configure({{"KVSIM_START_DELAY_MS", "800"}, {"KVSIM_PLAYERS", "3"}});
+    configure({{"KVSIM_START_DELAY_MS", "1500"}, {"KVSIM_PLAYERS", "3"}});
     startLine(agentLine("Harbor.kvo", ini));
     ASSERT_TRUE(run.waitForLine("Status queries answered", 10s));
     EXPECT_TRUE(query(std::string(kv::sim::statusRequest()), 200).empty()) << "no answer while loading";
@@ -152,7 +152,7 @@ TEST_F(KvsimTest, EndsWhenItsParentIsGone) {
     configure();
     kv::test::ProgramRun shell;
     // The shell starts the server in the background and ends; the server is then an orphan.
-    ASSERT_TRUE(shell.start({"/bin/sh", "-c", "\"$0\" GLOBAL Harbor.kvo & echo $!; sleep 0.5",
+    ASSERT_TRUE(shell.start({"/bin/sh", "-c", "\"$0\" GLOBAL Harbor.kvo & echo $!; sleep 1.5",
                              game.serverProgram()}));
     auto pidLine = shell.waitForLine("", 5s);
     ASSERT_TRUE(pidLine);
