@@ -1,5 +1,8 @@
 #include "tests/sim/KvsimFixture.h"
 
+#include "common/ChildProcess.h"
+#include "common/CommandLine.h"
+
 #include "tests/support/WaitUntil.h"
 
 #include <csignal>
@@ -62,4 +65,15 @@ TEST_F(KvsimTest, PrintsOneOverlongLineWithoutLineFeed) {
     EXPECT_TRUE(run.process().running());
     run.process().terminate();
     EXPECT_EQ(run.waitForExit(10s), 0);
+}
+
+TEST_F(KvsimTest, AReaderThatStopsReadingHoldsNothingUp) {
+    configure({{"KVSIM_FLOOD_LINES", "1000000"}});
+    kv::ChildProcess server; // nobody reads its output: the pipe fills up at once
+    kv::ProcessOptions options;
+    options.arguments = kv::splitCommandLine(agentLine("Harbor.kvo", ini));
+    ASSERT_TRUE(server.start(options));
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(sendAdmin("SHUTDOWN\r")) << "the admin port still answers";
+    EXPECT_EQ(server.waitFor(15s), 0);
 }
