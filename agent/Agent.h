@@ -56,6 +56,8 @@ public:
     bool requestServerControl(bool start, std::chrono::milliseconds bound = std::chrono::milliseconds(30000));
     // Main thread ("Restart Server Now", Select Setup, the daily restart).
     void requestRestart();
+    // Main thread: ends the current run now (its monitor window was closed): stop sequence, clean-up, lines emptied.
+    void closeRun() { endRun(); }
     // Main thread: makes `fileName` the active control file (Select Setup), logs it and restarts.
     void selectControlFile(const std::string& fileName);
     // Saves the settings file; false (with the reason in the agent log and `error`) when it cannot be written.

@@ -1,4 +1,5 @@
-// kvagent: the agent on a game-server host. Headless (--headless) it runs as a service; the window comes later.
+// kvagent: the agent on a game-server host. With a display it opens its window; headless (--headless) it runs as a
+// service over the same core.
 #include "agent/AdminPassword.h"
 #include "agent/Agent.h"
 #include "agent/AgentOptions.h"
@@ -6,6 +7,7 @@
 #include "agent/HeadlessConsole.h"
 #include "agent/SettingsFile.h"
 #include "agent/SignalPipe.h"
+#include "agent/ui/AgentWindowApp.h"
 
 #include "common/Clock.h"
 #include "common/Files.h"
@@ -92,12 +94,6 @@ int main(int argc, char** argv) {
                      std::strerror(errno));
         return 2;
     }
-    if (!options.headless && !options.setPassword) {
-        std::fprintf(stderr, "kvagent: the agent's window is not built yet; run it as a service with "
-                             "\"kvagent --headless\"\n");
-        return 2;
-    }
-
     // Command-line values first; every key of the settings file overrides them.
     AgentSettings settings = AgentSettings::defaults();
     settings.serverIp.clear();
@@ -112,11 +108,6 @@ int main(int argc, char** argv) {
     if (options.setPassword)
         return setPassword(path, settings);
 
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (!found && !createFirstSettings(path, settings))
-        return 1;
-
-    QCoreApplication app(argc, argv);
     SystemClock clock;
     AgentEnvironment env;
     env.workDir = workDir;
@@ -128,6 +119,14 @@ int main(int argc, char** argv) {
         env.cleanupAfterSend = std::chrono::milliseconds(options.cleanupDelayMs);
     if (options.stopGraceMs >= 0)
         env.stopGrace = std::chrono::milliseconds(options.stopGraceMs);
+    if (!options.headless)
+        return ui::runAgentWindow(argc, argv, env, std::move(settings), found);
+
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (!found && !createFirstSettings(path, settings))
+        return 1;
+
+    QCoreApplication app(argc, argv);
 
     Agent agent(env, settings);
     HeadlessConsole console(agent);

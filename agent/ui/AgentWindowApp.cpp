@@ -1,0 +1,47 @@
+#include "agent/ui/AgentWindowApp.h"
+
+#include "agent/ui/CKVServerRemoteControlDlg.h"
+#include "agent/ui/FirstRun.h"
+
+#include "agent/Agent.h"
+
+#include "monitor/Prompter.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace kv::agent::ui {
+
+namespace {
+bool displayAvailable() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+} // namespace
+
+int runAgentWindow(int& argc, char** argv, const AgentEnvironment& env, AgentSettings settings, bool settingsFound) {
+    if (!displayAvailable()) {
+        std::fprintf(stderr, "kvagent: no display to open the window on; run the agent as a service with "
+                             "\"kvagent --headless\"\n");
+        return 2;
+    }
+    try {
+        QApplication app(argc, argv);
+        monitor::QtPrompter prompter;
+        if (!settingsFound)
+            runFirstRunDialog(settings, env, prompter);
+        Agent agent(env, std::move(settings));
+        CKVServerRemoteControlDlg window(agent, prompter);
+        window.show();
+        agent.begin();
+        const int rc = app.exec();
+        agent.shutDown();
+        return rc;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kvagent: %s\n", e.what());
+        return 1;
+    }
+}
+
+} // namespace kv::agent::ui

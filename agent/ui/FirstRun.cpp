@@ -1,0 +1,34 @@
+#include "agent/ui/FirstRun.h"
+
+#include "agent/ui/CConfigureDlg.h"
+#include "agent/ui/ConfigureValues.h"
+
+#include "agent/GameFolder.h"
+#include "agent/SettingsFile.h"
+
+#include "monitor/Prompter.h"
+
+#include "common/Files.h"
+
+namespace kv::agent::ui {
+
+bool runFirstRunDialog(AgentSettings& settings, const AgentEnvironment& env, monitor::Prompter& prompter) {
+    const ConfigureValues initial =
+        ConfigureValues::forFirstRun(settings, findGameFolder(env.systemGameSettings, env.userGameSettings));
+    CConfigureDlg dialog(initial, joinPath(env.workDir, "Configurations"), prompter);
+    if (!prompter.runDialog(dialog))
+        return false;
+    const ConfigureValues values = dialog.values();
+    AgentSettings changed = settings;
+    configure_values::applyBeforeRestart(values, changed);
+    configure_values::applyAfterRestart(values, changed);
+    settings = changed;
+    std::string error;
+    if (settings_file::save(joinPath(env.workDir, settings_file::kFileName), settings, &error))
+        return true;
+    prompter.showError(nullptr, QString::fromUtf8(settings_file::kSaveFailedText),
+                       QString::fromUtf8(settings_file::kSaveFailedCaption));
+    return false;
+}
+
+} // namespace kv::agent::ui

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "agent/AgentEnvironment.h"
+#include "agent/AgentSettings.h"
+
+namespace kv::monitor {
+class Prompter;
+}
+
+namespace kv::agent::ui {
+
+// No KVSMRC.ini yet: the settings dialog opens with "Admin", the default password and the command line's values.
+// Save takes the dialog's values (the password as its digest) and writes the file; Cancel keeps the defaults for this
+// run only. True when the file was written.
+bool runFirstRunDialog(AgentSettings& settings, const AgentEnvironment& env, monitor::Prompter& prompter);
+
+} // namespace kv::agent::ui

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace kv::monitor {
+
+class MonitorSource;
+
+// Writes every line of `source`, oldest first, to `path` ("Save To Disk"): stamped lines with CR LF, or the stored
+// texts with LF. Lines are copied out in chunks so that the list is never locked while the disk is written. The file
+// replaces an existing one only when complete. False (with `error`) when it cannot be written.
+bool writeMonitorLog(const MonitorSource& source, const std::string& path, bool stamped, std::string* error = nullptr);
+
+} // namespace kv::monitor

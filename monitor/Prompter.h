@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QUrl;
+class QWidget;
+
+namespace kv::monitor {
+
+// Every question, message, file dialog, child dialog and web page that a window shows goes through this, so that
+// tests can answer them instead of blocking on a modal dialog.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // Yes/No with the question icon; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text, const QString& caption) = 0;
+    virtual void showError(QWidget* parent, const QString& text, const QString& caption) = 0;
+    virtual void showInformation(QWidget* parent, const QString& text, const QString& caption) = 0;
+    // File dialogs; an empty result means cancelled. The save dialog confirms overwriting.
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
+                                 const QString& filter) = 0;
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                 const QString& filter) = 0;
+    // Runs a child dialog modally; true when it was accepted.
+    virtual bool runDialog(QDialog& dialog) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+// The real thing: message boxes, file dialogs, exec(), the desktop's URL handler.
+class QtPrompter final : public Prompter {
+public:
+    bool askYesNo(QWidget* parent, const QString& text, const QString& caption) override;
+    void showError(QWidget* parent, const QString& text, const QString& caption) override;
+    void showInformation(QWidget* parent, const QString& text, const QString& caption) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
+                         const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    bool runDialog(QDialog& dialog) override;
+    bool openUrl(const QUrl& url) override;
+};
+
+} // namespace kv::monitor
