@@ -1,6 +1,7 @@
 // kvsm: the command-line front end for administrators and scripts. The first word picks the command family.
 
 #include "cli/ManagerPreferences.h"
+#include "cli/RemoteCommand.h"
 #include "cli/SetupCommand.h"
 
 #include <exception>
@@ -15,6 +16,7 @@ const char* kUsage = "Usage: kvsm <family> <command> [options] ...\n"
                      "\n"
                      "Families:\n"
                      "  setup    the manager's library of server setups (kvsm setup --help)\n"
+                     "  remote   a game-server host's agent over the network (kvsm remote --help)\n"
                      "\n"
                      "Exit status: 0 done, 1 refused or failed (the reason on standard error), 2 wrong usage.\n";
 
@@ -43,7 +45,10 @@ int run(int argc, char** argv) {
         return kv::cli::runSetupCommand(args, prefs, kv::cli::shippedDataFolder(programPath(argv[0])), std::cout,
                                         std::cerr);
     }
-    // "remote" joins here, dispatched to runRemoteCommand in cli/RemoteCommand.cpp.
+    if (family == "remote") {
+        std::string program = programPath(argv[0]);
+        return kv::cli::runRemoteCommand(args, program.substr(0, program.rfind('/') + 1), std::cout, std::cerr);
+    }
     std::cerr << "kvsm: unknown command family \"" << family << "\".\n" << kUsage;
     return 2;
 }

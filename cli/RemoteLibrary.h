@@ -1,0 +1,51 @@
+#pragma once
+
+#include "client/RemoteControlApi.h"
+
+#include <string>
+
+namespace kv::cli {
+
+// libkvsm-remote-control.so loaded with dlopen and bound by name, exactly as the manager binds it: the version
+// first, then every function. A library that lacks one of them is refused as a whole.
+class RemoteLibrary {
+public:
+    // False (with error()) when the library cannot be loaded or bound.
+    bool load(const std::string& path);
+    const std::string& error() const { return error_; }
+
+    KvsmRemoteControlApiVersionFn version = nullptr;
+    CreateRemoteControlObjectFn create = nullptr;
+    DestroyRemoteControlObjectFn destroy = nullptr;
+    SetStatusWindowFn setStatusWindow = nullptr;
+    StartServerFn startServer = nullptr;
+    StopServerFn stopServer = nullptr;
+    GetServerStatusFn getServerStatus = nullptr;
+    StartMonitorFn startMonitor = nullptr;
+    UploadConfigurationFn uploadConfiguration = nullptr;
+    UploadServerSetupFn uploadServerSetup = nullptr;
+    DownloadServerSetupFn downloadServerSetup = nullptr;
+    RetrieveServerSetupListFn retrieveServerSetupList = nullptr;
+    DeleteConfigurationFn deleteConfiguration = nullptr;
+    ActivateConfigurationFn activateConfiguration = nullptr;
+    GetRestartTimeFn getRestartTime = nullptr;
+    SetRestartTimeFn setRestartTime = nullptr;
+    UploadBanListFn uploadBanList = nullptr;
+    DownloadBanListFn downloadBanList = nullptr;
+    RetrievePunkbusterConfigFileListFn retrievePunkbusterConfigFileList = nullptr;
+    UploadPBConfigFn uploadPBConfig = nullptr;
+    DownloadPBConfigFn downloadPBConfig = nullptr;
+    RetrievePunkbusterScreenshotFileListFn retrievePunkbusterScreenshotFileList = nullptr;
+    RetrievePunkbusterScreenshotFileFn retrievePunkbusterScreenshotFile = nullptr;
+
+private:
+    template <typename Fn>
+    bool bind(Fn& slot, const char* name);
+
+    // The library stays loaded until the process ends: a finished monitor thread may still be returning through
+    // its code when the caller hears of its end.
+    void* handle_ = nullptr;
+    std::string error_;
+};
+
+} // namespace kv::cli
