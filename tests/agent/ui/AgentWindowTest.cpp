@@ -1,0 +1,353 @@
+// The agent's main window and its monitor window over a real core, driven as a user would: menus, the settings
+// dialog, Select Setup, and stopping the game server (the simulator) from the monitor window.
+#include "agent/ui/CConfigureDlg.h"
+#include "agent/ui/CConfigurePasswordDlg.h"
+#include "agent/ui/CKVServerRemoteControlDlg.h"
+#include "agent/ui/FirstRun.h"
+
+#include "agent/Agent.h"
+#include "agent/GameServerRun.h"
+#include "agent/SettingsFile.h"
+
+#include "monitor/CMonitorServerOutputWnd.h"
+
+#include "tests/agent/AgentTestHost.h"
+#include "tests/monitor/FakePrompter.h"
+#include "tests/support/TempDir.h"
+
+#include "common/Clock.h"
+#include "common/Files.h"
+#include "common/Md5.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <thread>
+
+using namespace kv;
+using namespace kv::agent;
+using namespace kv::agent::ui;
+using namespace std::chrono_literals;
+
+namespace {
+
+bool pump(const std::function<bool()>& done, std::chrono::milliseconds timeout = 15s) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (done())
+            return true;
+        std::this_thread::sleep_for(5ms);
+    }
+    return done();
+}
+
+bool listHas(Agent& agent, const std::string& text) {
+    for (const auto& line : agent.outputLines().all())
+        if (line.text.find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+class AgentWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::guiApp();
+        ASSERT_TRUE(host.ok()) << host.error();
+    }
+
+    AgentEnvironment environment(bool showFailures = false) {
+        AgentEnvironment env;
+        env.workDir = host.workFolder();
+        env.clock = &clock;
+        env.adminPort = host.adminPort();
+        env.showFailures = showFailures;
+        env.tickInterval = 3600s; // tests tick by hand
+        env.exitWatchInterval = 50ms;
+        env.memoryInterval = 100ms;
+        env.crashSettle = 300ms;
+        env.cleanupAfterSend = 300ms;
+        env.cleanupAfterFailure = 100ms;
+        env.stopGrace = 300ms;
+        env.systemGameSettings = "/nonexistent/system.conf";
+        env.userGameSettings = "/nonexistent/user.conf";
+        return env;
+    }
+
+    QAction* action(QWidget& window, const char* name) {
+        return window.findChild<QAction*>(QString::fromUtf8(name));
+    }
+
+    std::string settingsFile() const { return host.readWork(settings_file::kFileName); }
+
+    test::AgentTestHost host;
+    SystemClock clock;
+    test::FakePrompter prompter;
+};
+
+TEST_F(AgentWindow, ShowsTheCoreStateWithoutAControlFile) {
+    AgentSettings settings = host.settings();
+    settings.activeControlFile.clear();
+    Agent agent(environment(), settings);
+    CKVServerRemoteControlDlg window(agent, prompter);
+    window.show();
+    agent.begin();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("KV Server Manager Remote Control Utility Version 1.8 (049-10232007-1039)"));
+    EXPECT_EQ(window.valueField("adminName")->text(), QStringLiteral("Admin"));
+    EXPECT_EQ(window.valueField("serverIp")->text(), QStringLiteral("Single IP System"));
+    EXPECT_EQ(window.valueField("currentMap")->text(), QStringLiteral("N/A"));
+    EXPECT_EQ(window.valueField("activeSetup")->text(), QStringLiteral("None"));
+    EXPECT_TRUE(window.valueField("serverStatus")->text().startsWith(QStringLiteral("No command line option specified")));
+    EXPECT_EQ(window.valueField("upTime")->text(), QStringLiteral("N/A"));
+    EXPECT_FALSE(window.valueField("failures")->isVisible());
+    EXPECT_FALSE(window.valueField("memoryUsage")->isVisible());
+    EXPECT_EQ(window.monitorWindow(), nullptr);
+
+    agent.accessLog().append("03/07/2007 - 9:05:03 - KVSM Start Server Request from IP 127.0.0.1");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.accessLogList()->count(), 1);
+    EXPECT_EQ(window.accessLogList()->item(0)->text(),
+              QStringLiteral("03/07/2007 - 9:05:03 - KVSM Start Server Request from IP 127.0.0.1"));
+
+    action(window, "about")->trigger();
+    ASSERT_EQ(prompter.informations.size(), 1u);
+    EXPECT_EQ(prompter.informations[0].text,
+              QStringLiteral("Korvane Server Manager\nRemote Control Utility Version 1.8 (049-10232007-1039)"));
+    action(window, "manual")->trigger();
+    action(window, "supportWebsite")->trigger();
+    ASSERT_EQ(prompter.urls.size(), 2u);
+    EXPECT_TRUE(prompter.urls[0].toLocalFile().endsWith(
+        QStringLiteral("/Getting Started With the KVSM Remote Control Utility.pdf")));
+    EXPECT_EQ(prompter.urls[1].scheme(), QStringLiteral("https"));
+    agent.shutDown();
+}
+
+TEST_F(AgentWindow, FailuresAndMemoryFieldsFollowTheirSwitches) {
+    AgentSettings settings = host.settings();
+    settings.activeControlFile.clear();
+    settings.showMemoryUsage = true;
+    settings.serverIp = "127.0.0.1";
+    Agent agent(environment(true), settings);
+    CKVServerRemoteControlDlg window(agent, prompter);
+    window.show();
+    agent.begin();
+    agent.tick();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.valueField("failures")->isVisible());
+    EXPECT_EQ(window.valueField("failures")->text(), QStringLiteral("0"));
+    EXPECT_TRUE(window.valueField("memoryUsage")->isVisible());
+    EXPECT_TRUE(window.valueField("pagingUsage")->isVisible());
+    EXPECT_EQ(window.valueField("memoryUsage")->text(), QStringLiteral("0K/0K"));
+    EXPECT_EQ(window.valueField("serverIp")->text(), QStringLiteral("127.0.0.1"));
+    agent.shutDown();
+}
+
+TEST_F(AgentWindow, OptionsSaveWritesTheFileAndRestartsOnlyForANewControlFile) {
+    AgentSettings settings = host.settings();
+    settings.activeControlFile.clear();
+    ASSERT_TRUE(host.writeSettings(settings));
+    Agent agent(environment(), settings);
+    CKVServerRemoteControlDlg window(agent, prompter);
+    window.show();
+    agent.begin();
+
+    // Change fields and the password, keep the control file.
+    prompter.dialogHandler = [&](QDialog& d) {
+        if (auto* password = dynamic_cast<CConfigurePasswordDlg*>(&d)) {
+            password->passwordField()->setText(QStringLiteral("NewPass"));
+            return true;
+        }
+        auto& dialog = dynamic_cast<CConfigureDlg&>(d);
+        dialog.field("adminName")->setText(QStringLiteral("Boss"));
+        dialog.field("honorUserName")->setText(QStringLiteral("ranked"));
+        dialog.check("autoRestart")->setChecked(true);
+        dialog.restartHourBox()->setCurrentIndex(5);
+        dialog.check("showMemoryUsage")->setChecked(true);
+        dialog.button("changePassword")->click();
+        dialog.button("save")->click();
+        return dialog.result() == QDialog::Accepted;
+    };
+    const std::size_t accessLines = agent.accessLog().size();
+    action(window, "options")->trigger();
+    std::string file = settingsFile();
+    EXPECT_NE(file.find("\nAdminName=Boss\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("\nMD5Password=" + md5Hex("NewPass") + "\n"), std::string::npos);
+    EXPECT_NE(file.find("\nHonorServerUserName=ranked\n"), std::string::npos);
+    EXPECT_NE(file.find("\nTimedAutoRestartServer=1\n"), std::string::npos);
+    EXPECT_NE(file.find("\nTimeOfDayInMinutesToRestartServer=300\n"), std::string::npos);
+    EXPECT_NE(file.find("\nShowMemoryUsage=1\n"), std::string::npos);
+    EXPECT_EQ(agent.accessLog().size(), accessLines); // no restart
+    EXPECT_EQ(window.valueField("adminName")->text(), QStringLiteral("Boss"));
+    EXPECT_TRUE(window.valueField("memoryUsage")->isVisible());
+
+    // An empty password keeps the digest; a control file chosen through Select restarts at once.
+    prompter.openAnswer = QString::fromStdString(host.workFolder() + "/Configurations/Missing.Control");
+    prompter.dialogHandler = [&](QDialog& d) {
+        auto& dialog = dynamic_cast<CConfigureDlg&>(d);
+        EXPECT_EQ(dialog.field("adminName")->text(), QStringLiteral("Boss"));
+        EXPECT_EQ(dialog.restartHourBox()->currentText(), QStringLiteral("5 AM"));
+        dialog.button("select")->click();
+        dialog.button("save")->click();
+        return dialog.result() == QDialog::Accepted;
+    };
+    action(window, "options")->trigger();
+    file = settingsFile();
+    EXPECT_NE(file.find("\nMD5Password=" + md5Hex("NewPass") + "\n"), std::string::npos);
+    EXPECT_NE(file.find("\nActiveControlFile=Missing.Control\n"), std::string::npos);
+    ASSERT_GT(agent.accessLog().size(), accessLines);
+    EXPECT_NE(agent.accessLog().lines().back().find("Invalid configuration, unable to open selected control file"),
+              std::string::npos);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.valueField("serverStatus")->text(), QStringLiteral("Stopped - Invalid Configuration"));
+
+    // Cancelled: nothing changes.
+    const std::string before = settingsFile();
+    prompter.dialogHandler = [](QDialog& d) {
+        dynamic_cast<CConfigureDlg&>(d).field("adminName")->setText(QStringLiteral("Nobody"));
+        return false;
+    };
+    action(window, "options")->trigger();
+    EXPECT_EQ(settingsFile(), before);
+    EXPECT_EQ(agent.settings().snapshot().adminName, "Boss");
+    agent.shutDown();
+}
+
+TEST_F(AgentWindow, SelectSetupChangesTheControlFileAndRestarts) {
+    AgentSettings settings = host.settings();
+    settings.activeControlFile.clear();
+    Agent agent(environment(), settings);
+    CKVServerRemoteControlDlg window(agent, prompter);
+    window.show();
+    agent.begin();
+    prompter.openAnswer.clear();
+    action(window, "selectSetup")->trigger();
+    EXPECT_TRUE(agent.settings().snapshot().activeControlFile.empty());
+    EXPECT_EQ(prompter.openFolder, QString::fromStdString(host.workFolder() + "/Configurations"));
+
+    prompter.openAnswer = QStringLiteral("/elsewhere/Duel.Control");
+    action(window, "selectSetup")->trigger();
+    EXPECT_EQ(agent.settings().snapshot().activeControlFile, "Duel.Control");
+    QCoreApplication::processEvents();
+    ASSERT_GT(window.accessLogList()->count(), 0);
+    EXPECT_EQ(window.accessLogList()->item(window.accessLogList()->count() - 1)->text(),
+              QStringLiteral("Selected new control file \"Duel.Control\""));
+    // The restart happens on the next tick: a monitor window for the new run.
+    agent.tick();
+    ASSERT_TRUE(pump([&] { return window.monitorWindow() != nullptr; }));
+    EXPECT_EQ(window.monitorWindow()->windowTitle(), QStringLiteral("Monitoring Server Running Duel"));
+    agent.shutDown();
+    EXPECT_TRUE(pump([&] { return window.monitorWindow() == nullptr; }));
+}
+
+TEST_F(AgentWindow, MonitorWindowStopsTheServerWhenTheUserSaysYes) {
+    Agent agent(environment(), host.settings());
+    CKVServerRemoteControlDlg window(agent, prompter);
+    window.show();
+    agent.begin();
+    ASSERT_TRUE(pump([&] { return agent.state().status() == ServerStatus::Running; }))
+        << agent.display().statusText;
+    monitor::CMonitorServerOutputWnd* monitor = window.monitorWindow();
+    ASSERT_NE(monitor, nullptr);
+    ASSERT_TRUE(pump([&] { return listHas(agent, "Game engine initialized"); }));
+    EXPECT_GT(agent.outputLines().size(), 0u);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(monitor->scrollBar()->maximum(),
+              static_cast<int>(agent.outputLines().size()) - monitor->visibleLines() > 0
+                  ? static_cast<int>(agent.outputLines().size()) - monitor->visibleLines()
+                  : 0);
+
+    // Closing by its close box and answering No: the server keeps running.
+    prompter.answers = {false};
+    EXPECT_FALSE(monitor->close());
+    EXPECT_EQ(window.monitorWindow(), monitor);
+    EXPECT_EQ(agent.state().status(), ServerStatus::Running);
+
+    // Stop Server, No: nothing happens; Yes: the stop sequence runs.
+    prompter.answers = {false};
+    monitor->stopButton()->click();
+    EXPECT_EQ(agent.state().status(), ServerStatus::Running);
+    prompter.answers = {true};
+    monitor->stopButton()->click();
+    EXPECT_EQ(agent.state().status(), ServerStatus::Stopped);
+    EXPECT_FALSE(monitor->stopButton()->isEnabled());
+    EXPECT_EQ(monitor->stopButton()->text(), QStringLiteral("Stopping Server"));
+    ASSERT_TRUE(pump([&] { return listHas(agent, "ALERT - Server Stopped By User"); }));
+    EXPECT_EQ(monitor->stopButton()->text(), QStringLiteral("Server Stopped"));
+
+    // Nothing left to stop: closing does not ask, ends the run and empties the list.
+    const std::size_t asked = prompter.questions.size();
+    EXPECT_TRUE(monitor->close());
+    EXPECT_EQ(prompter.questions.size(), asked);
+    ASSERT_TRUE(pump([&] { return window.monitorWindow() == nullptr && agent.run() == nullptr; }));
+    EXPECT_EQ(agent.outputLines().size(), 0u);
+    agent.shutDown();
+}
+
+TEST_F(AgentWindow, ClosingTheMonitorWithYesStopsTheServer) {
+    Agent agent(environment(), host.settings());
+    CKVServerRemoteControlDlg window(agent, prompter);
+    window.show();
+    agent.begin();
+    ASSERT_TRUE(pump([&] { return agent.state().status() == ServerStatus::Running; }));
+    const pid_t pid = agent.run()->pid();
+    prompter.answers = {true};
+    ASSERT_TRUE(window.monitorWindow()->close());
+    EXPECT_EQ(prompter.questions.back().text,
+              QStringLiteral("Are you sure you want to stop the server and close the monitor?"));
+    ASSERT_TRUE(pump([&] { return window.monitorWindow() == nullptr; }));
+    EXPECT_EQ(agent.run(), nullptr);
+    EXPECT_EQ(agent.state().status(), ServerStatus::Stopped);
+    EXPECT_TRUE(pid > 0 && (::kill(pid, 0) != 0 || readFile("/proc/" + std::to_string(pid) + "/stat")
+                                                            .value_or("Z")
+                                                            .find(") Z") != std::string::npos));
+    agent.shutDown();
+}
+
+TEST_F(AgentWindow, FirstRunDialogWritesTheFileOrKeepsTheDefaults) {
+    AgentSettings settings = AgentSettings::defaults();
+    settings.serverIp = "192.0.2.7"; // from the command line
+    const AgentEnvironment env = environment();
+    removeFile(joinPath(env.workDir, settings_file::kFileName));
+
+    prompter.dialogHandler = [](QDialog& d) {
+        auto& dialog = dynamic_cast<CConfigureDlg&>(d);
+        EXPECT_EQ(dialog.field("adminName")->text(), QStringLiteral("Admin"));
+        EXPECT_EQ(dialog.field("serverIp")->text(), QStringLiteral("192.0.2.7"));
+        EXPECT_EQ(dialog.values().password, "Gatepost");
+        return false;
+    };
+    AgentSettings cancelled = settings;
+    EXPECT_FALSE(runFirstRunDialog(cancelled, env, prompter));
+    EXPECT_EQ(cancelled, settings);
+    EXPECT_FALSE(fileExists(joinPath(env.workDir, settings_file::kFileName)));
+
+    prompter.dialogHandler = [](QDialog& d) {
+        auto& dialog = dynamic_cast<CConfigureDlg&>(d);
+        dialog.field("adminName")->setText(QStringLiteral("Owner"));
+        dialog.button("save")->click();
+        return dialog.result() == QDialog::Accepted;
+    };
+    AgentSettings saved = settings;
+    EXPECT_TRUE(runFirstRunDialog(saved, env, prompter));
+    const std::string file = settingsFile();
+    EXPECT_NE(file.find("\nMD5Password=" + md5Hex("Gatepost") + "\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("\nAdminName=Owner\n"), std::string::npos);
+    EXPECT_NE(file.find("ServerIP=192.0.2.7\n"), std::string::npos);
+    EXPECT_EQ(saved.adminName, "Owner");
+}
+
+} // namespace
