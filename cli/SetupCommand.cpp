@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <unistd.h>
 
@@ -28,9 +29,15 @@ struct Session {
     setups::SetupStore store;
 };
 
-Session openSession(const OptionParser& options, const ManagerPreferences& prefs, const std::string& dataFolder) {
+std::optional<Session> openSession(const OptionParser& options, const ManagerPreferences& prefs,
+                                   const std::string& dataFolder, std::ostream& err) {
     std::string folder = options.get("workdir", prefs.workingFolder);
     setups::prepareWorkingFolder(folder, dataFolder);
+    if (folder.empty() || !directoryExists(joinPath(folder, setups::kSetupsFolderName))) {
+        err << "kvsm: the working folder \"" << folder << "\" cannot be used (its Server Setups folder cannot be "
+               "created).\n";
+        return std::nullopt;
+    }
     return Session{folder, setups::MapTable::load(joinPath(folder, "MapInfo.xml")), setups::SetupStore(folder)};
 }
 
@@ -59,7 +66,10 @@ int list(const OptionParser& o, const ManagerPreferences& p, const std::string& 
          std::ostream& err) {
     if (!o.positionals().empty())
         return usageError(err, "list takes no names.");
-    Session session = openSession(o, p, data);
+    std::optional<Session> opened = openSession(o, p, data, err);
+    if (!opened)
+        return 1;
+    const Session& session = *opened;
     SystemClock clock;
     std::vector<setups::LibraryEntry> entries = setups::SetupLibrary(session.workingFolder, clock).refresh();
     setups::sortEntries(entries);
@@ -72,7 +82,10 @@ int describe(const OptionParser& o, const ManagerPreferences& p, const std::stri
              std::ostream& err) {
     if (o.positionals().size() != 1)
         return usageError(err, "describe needs exactly one setup NAME.");
-    Session session = openSession(o, p, data);
+    std::optional<Session> opened = openSession(o, p, data, err);
+    if (!opened)
+        return 1;
+    const Session& session = *opened;
     ServerSetup setup;
     if (!loadNamed(session, o.positionals()[0], setup, err))
         return 1;
@@ -84,7 +97,10 @@ int generate(const OptionParser& o, const ManagerPreferences& p, const std::stri
              std::ostream& err) {
     if (o.positionals().size() != 1)
         return usageError(err, "generate needs exactly one setup NAME.");
-    Session session = openSession(o, p, data);
+    std::optional<Session> opened = openSession(o, p, data, err);
+    if (!opened)
+        return 1;
+    const Session& session = *opened;
     ServerSetup setup;
     if (!loadNamed(session, o.positionals()[0], setup, err))
         return 1;
@@ -112,7 +128,10 @@ int copy(const OptionParser& o, const ManagerPreferences& p, const std::string& 
          std::ostream& err) {
     if (o.positionals().size() != 1)
         return usageError(err, "copy needs exactly one setup NAME.");
-    Session session = openSession(o, p, data);
+    std::optional<Session> opened = openSession(o, p, data, err);
+    if (!opened)
+        return 1;
+    const Session& session = *opened;
     SystemClock clock;
     setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).copy(o.positionals()[0]);
     if (!r.ok) {
@@ -127,7 +146,10 @@ int remove(const OptionParser& o, const ManagerPreferences& p, const std::string
            std::ostream& err) {
     if (o.positionals().size() != 1)
         return usageError(err, "delete needs exactly one setup NAME.");
-    Session session = openSession(o, p, data);
+    std::optional<Session> opened = openSession(o, p, data, err);
+    if (!opened)
+        return 1;
+    const Session& session = *opened;
     SystemClock clock;
     setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).remove(o.positionals()[0]);
     if (!r.ok) {
@@ -143,7 +165,10 @@ int import(const OptionParser& o, const ManagerPreferences& p, const std::string
         return usageError(err, "import needs exactly one FILE.");
     if (o.has("replace") && o.has("rename"))
         return usageError(err, "--replace and --rename exclude each other.");
-    Session session = openSession(o, p, data);
+    std::optional<Session> opened = openSession(o, p, data, err);
+    if (!opened)
+        return 1;
+    const Session& session = *opened;
     SystemClock clock;
     setups::ImportChoice choice = o.has("replace")  ? setups::ImportChoice::Replace
                                   : o.has("rename") ? setups::ImportChoice::Rename

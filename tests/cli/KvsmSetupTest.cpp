@@ -125,6 +125,13 @@ TEST_F(KvsmTest, ListSortsByRootCategoryAndName) {
     EXPECT_FALSE(kv::fileExists(work + "/Server Setups/Empty.ServerConfig"));
 }
 
+TEST_F(KvsmTest, UnusableWorkingFolderIsReported) {
+    const std::string blocked = dir.write("blocked", "a file, not a folder");
+    Result r = run({"setup", "list", "--workdir", blocked});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot be used"), std::string::npos) << r.err;
+}
+
 TEST_F(KvsmTest, NewWorkingFolderGetsTheShippedFiles) {
     Result r = run({"setup", "list"});
     EXPECT_EQ(r.status, 0) << r.err;
