@@ -98,6 +98,11 @@ LibraryResult SetupLibrary::remove(std::string_view name) const {
     return LibraryResult{true, {}, std::string(name)};
 }
 
+bool SetupLibrary::importNameExists(const std::string& sourcePath) const {
+    const std::string title = fileTitle(sourcePath);
+    return isUsableSetupName(title) && fileExists(store_.pathFor(title));
+}
+
 LibraryResult SetupLibrary::import(const std::string& sourcePath, ImportChoice choice) const {
     auto bytes = readFile(sourcePath);
     if (!bytes)

@@ -54,6 +54,9 @@ public:
     LibraryResult remove(std::string_view name) const;
     // Adds a setup file received from elsewhere under its file title.
     LibraryResult import(const std::string& sourcePath, ImportChoice choice) const;
+    // Whether importing the file would meet an existing setup of the same name (the moment to ask the
+    // administrator whether to replace or rename).
+    bool importNameExists(const std::string& sourcePath) const;
 
 private:
     SetupStore store_;

@@ -122,11 +122,13 @@ TEST_F(LibraryTest, DeleteRemovesTheSetupAndItsLegacyDescription) {
 
 TEST_F(LibraryTest, ImportAddsRefusesReplacesAndRenames) {
     const std::string mail = dir.write("mail/Mine.ServerConfig", "m_csName=Mine\nm_iMaxPlayers=8\n");
+    EXPECT_FALSE(library.importNameExists(mail));
     LibraryResult added = library.import(mail, ImportChoice::RefuseExisting);
     ASSERT_TRUE(added.ok) << added.message;
     EXPECT_EQ(added.name, "Mine");
 
     dir.write("mail/Mine.ServerConfig", "m_csName=Mine\nm_iMaxPlayers=9\n");
+    EXPECT_TRUE(library.importNameExists(mail));
     LibraryResult refused = library.import(mail, ImportChoice::RefuseExisting);
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.message,
