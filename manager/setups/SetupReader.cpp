@@ -6,6 +6,9 @@
 #include "manager/setups/SetupFields.h"
 
 #include <cstring>
+#include <memory>
+#include <type_traits>
+#include <utility>
 #include <unordered_map>
 
 namespace kv::setups {
@@ -39,8 +42,8 @@ public:
                                          std::is_same_v<M, float ServerSetup::*>) {
                         add(toLowerAscii(field.key), Target{&field, 0});
                     } else {
-                        ServerSetup probe;
-                        for (std::size_t i = 0; i < (probe.*m).size(); ++i)
+                        using Array = std::remove_reference_t<decltype(std::declval<ServerSetup&>().*m)>;
+                        for (std::size_t i = 0; i < std::tuple_size_v<Array>; ++i)
                             add(toLowerAscii(field.key) + "[" + std::to_string(i) + "]", Target{&field, i});
                     }
                 },
