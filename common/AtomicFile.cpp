@@ -11,7 +11,7 @@
 
 namespace kv {
 
-AtomicFile::AtomicFile(std::string targetPath) : target_(std::move(targetPath)) {}
+AtomicFile::AtomicFile(std::string targetPath, FlushToDisk flush) : target_(std::move(targetPath)), flush_(flush) {}
 
 AtomicFile::~AtomicFile() { discard(); }
 
@@ -58,7 +58,7 @@ bool AtomicFile::write(std::string_view bytes) {
 bool AtomicFile::commit() {
     if (fd_ < 0 || failed_)
         return false;
-    if (::fsync(fd_) != 0)
+    if (flush_ == FlushToDisk::Yes && ::fsync(fd_) != 0)
         return fail("Cannot flush");
     int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0)
@@ -78,8 +78,8 @@ void AtomicFile::discard() {
     }
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-    AtomicFile file(path);
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error, FlushToDisk flush) {
+    AtomicFile file(path, flush);
     bool ok = file.open() && file.write(bytes) && file.commit();
     if (!ok && error)
         *error = file.error();

@@ -8,9 +8,14 @@ namespace kv {
 // Writes a file that replaces an earlier version: the bytes go to a temporary file in the same folder, which is
 // flushed and renamed over the target only when complete. A crash, a full disk or a broken transfer therefore
 // never leaves a truncated file in place of a good one.
+enum class FlushToDisk {
+    Yes, // the file must survive a power loss: settings, setups, uploads
+    No,  // derived files that are generated again at will; the rename alone keeps them whole
+};
+
 class AtomicFile {
 public:
-    explicit AtomicFile(std::string targetPath);
+    explicit AtomicFile(std::string targetPath, FlushToDisk flush = FlushToDisk::Yes);
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
     // Discards the temporary file unless commit() succeeded.
@@ -31,6 +36,7 @@ private:
     bool fail(const char* what);
 
     std::string target_;
+    FlushToDisk flush_;
     std::string temp_;
     int fd_ = -1;
     bool failed_ = false;
@@ -38,6 +44,7 @@ private:
 };
 
 // One-call form: writes `bytes` to `path` atomically. On failure returns false and, if given, sets `error`.
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr,
+                         FlushToDisk flush = FlushToDisk::Yes);
 
 } // namespace kv

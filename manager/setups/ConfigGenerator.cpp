@@ -119,10 +119,13 @@ GenerateResult ConfigGenerator::generate(ServerSetup& setup) const {
     const std::string ini = expandTemplate(setup, *templateText);
     const std::string bat = batLine(setup);
     const std::string sh = shLine(setup);
+    // These files are made again from the setup at every generation, so they are renamed into place whole but not
+    // forced to disk: a flush per file would cost far more than the generation itself.
     std::string error;
-    if (!writeFileAtomically(joinPath(folder, name + ".ini"), ini, &error) ||
-        !writeFileAtomically(joinPath(folder, name + ".bat"), bat, &error) ||
-        !writeFileAtomically(joinPath(folder, name + ".sh"), sh, &error))
+    constexpr FlushToDisk flush = FlushToDisk::No;
+    if (!writeFileAtomically(joinPath(folder, name + ".ini"), ini, &error, flush) ||
+        !writeFileAtomically(joinPath(folder, name + ".bat"), bat, &error, flush) ||
+        !writeFileAtomically(joinPath(folder, name + ".sh"), sh, &error, flush))
         return failure("Generated Files Not Written", error);
 
     setup.generatedIniName = name + ".ini";
