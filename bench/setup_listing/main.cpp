@@ -113,9 +113,9 @@ void benchGenerate(const std::string& folderRoot, const char* where, const std::
     const double generateTime = secondsSince(start) / runs;
     start = Clock::now();
     for (int i = 0; i < runs; ++i) {
-        kv::writeFileAtomically(folder + "copy.ini", ini);
-        kv::writeFileAtomically(folder + "copy.bat", bat);
-        kv::writeFileAtomically(folder + "copy.sh", sh);
+        kv::writeFileAtomically(folder + "copy.ini", ini, nullptr, kv::FlushToDisk::No);
+        kv::writeFileAtomically(folder + "copy.bat", bat, nullptr, kv::FlushToDisk::No);
+        kv::writeFileAtomically(folder + "copy.sh", sh, nullptr, kv::FlushToDisk::No);
     }
     const double writeTime = secondsSince(start) / runs;
     start = Clock::now();
