@@ -1,0 +1,106 @@
+#include "agent/service/RemoteListener.h"
+
+#include "common/Format.h"
+
+#include <sys/socket.h>
+
+namespace kv::agent::service {
+
+RemoteListener::RemoteListener(RemoteServiceHost& host, std::shared_ptr<SslContext> context)
+    : host_(host), context_(std::move(context)), listener_(context_) {}
+
+RemoteListener::~RemoteListener() { stop(); }
+
+bool RemoteListener::start(const Options& options) {
+    options_ = options;
+    listener_.SetSslEnabled(true);
+    if (!listener_.CreateBound(options.port, SOCK_STREAM, options.address.c_str())) {
+        host_.agentLog(format("Failure creating server socket: %d", listener_.LastError()));
+        return false;
+    }
+    if (!listener_.Listen(5)) {
+        host_.agentLog(format("SOCKET Error entering listen() mode: %ld", static_cast<long>(listener_.LastError())));
+        listener_.Close();
+        return false;
+    }
+    port_ = listener_.LocalPort();
+    thread_ = std::thread([this] { acceptLoop(); });
+    return true;
+}
+
+void RemoteListener::acceptLoop() {
+    for (;;) {
+        auto connection = std::make_unique<CCommAsyncSocket>(context_);
+        std::string peer;
+        int accepted = listener_.AcceptInto(*connection, &peer);
+        std::unique_lock lock(mutex_);
+        if (stopping_)
+            return;
+        if (!accepted) {
+            host_.agentLog(format("Failure accepting socket: %d", listener_.LastError()));
+            stopWait_.wait_for(lock, options_.acceptRetry, [&] { return stopping_; });
+            if (stopping_)
+                return;
+            continue;
+        }
+        reapFinished();
+        if (sessions_.size() >= options_.maxSessions) {
+            host_.agentLog(format("Refused remote connection from %s: %zu sessions are open", peer.c_str(),
+                                  sessions_.size()));
+            connection->Close();
+            continue;
+        }
+        auto session = std::make_shared<RemoteSession>(std::move(connection), peer, host_, options_.limits);
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        std::thread thread([session, done] {
+            session->run();
+            done->store(true);
+        });
+        sessions_.push_back(Running{std::move(session), std::move(thread), std::move(done)});
+    }
+}
+
+void RemoteListener::reapFinished() {
+    for (auto it = sessions_.begin(); it != sessions_.end();) {
+        if (it->done->load()) {
+            it->thread.join();
+            it = sessions_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+std::size_t RemoteListener::activeSessions() const {
+    std::lock_guard lock(mutex_);
+    std::size_t active = 0;
+    for (const Running& r : sessions_)
+        active += r.done->load() ? 0 : 1;
+    return active;
+}
+
+void RemoteListener::stop() {
+    std::list<Running> ending;
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_)
+            return;
+        stopping_ = true;
+        stopWait_.notify_all();
+        if (listener_.IsOpen())
+            ::shutdown(listener_.Handle(), SHUT_RDWR); // wakes the blocked accept
+    }
+    if (thread_.joinable())
+        thread_.join();
+    listener_.Close();
+    {
+        std::lock_guard lock(mutex_);
+        ending.swap(sessions_);
+    }
+    for (Running& r : ending)
+        r.session->abort();
+    for (Running& r : ending)
+        r.thread.join();
+}
+
+} // namespace kv::agent::service

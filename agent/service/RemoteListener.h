@@ -1,0 +1,64 @@
+#pragma once
+
+#include "agent/service/RemoteSession.h"
+#include "common/channel/CCommAsyncSocket.h"
+
+#include <condition_variable>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace kv::agent::service {
+
+// The agent's remote control port: accepts connections on its own thread and gives each a session thread. At
+// most `maxSessions` sessions run at once; a connection beyond that is closed at once (and logged), so that a
+// flood of connections cannot exhaust the agent.
+class RemoteListener {
+public:
+    struct Options {
+        std::string address;        // dotted decimal; empty: every address
+        unsigned port = 49310;      // 0: any free port (tests)
+        std::size_t maxSessions = 32;
+        SessionLimits limits;
+        std::chrono::milliseconds acceptRetry{5000};
+    };
+
+    RemoteListener(RemoteServiceHost& host, std::shared_ptr<SslContext> context);
+    RemoteListener(const RemoteListener&) = delete;
+    RemoteListener& operator=(const RemoteListener&) = delete;
+    ~RemoteListener();
+
+    // Binds and listens, then accepts on the listener thread. False when the port cannot be used (the reason is
+    // in the agent log); the agent then runs on without remote control.
+    bool start(const Options& options);
+    // The bound port (useful after asking for port 0).
+    unsigned port() const { return port_; }
+    // Closes the port, ends every session and waits for their threads.
+    void stop();
+    std::size_t activeSessions() const;
+
+private:
+    struct Running {
+        std::shared_ptr<RemoteSession> session;
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+
+    void acceptLoop();
+    void reapFinished();
+
+    RemoteServiceHost& host_;
+    std::shared_ptr<SslContext> context_;
+    Options options_;
+    CCommAsyncSocket listener_;
+    unsigned port_ = 0;
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::condition_variable stopWait_;
+    bool stopping_ = false;
+    std::list<Running> sessions_;
+};
+
+} // namespace kv::agent::service

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "agent/service/AgentFilePaths.h"
+#include "agent/service/RemoteServiceHost.h"
+#include "common/channel/CCommAsyncSocket.h"
+#include "common/protocol/Request.h"
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace kv::agent::service {
+
+struct SessionLimits {
+    // A connection that has not logged in within this time (TLS handshake included) is dropped, so that idle
+    // connections cannot hold the session slots.
+    std::chrono::milliseconds loginTimeout{30000};
+    // Longest wait for the next request once logged in.
+    std::chrono::milliseconds idleTimeout{300000};
+    // How often a monitor feed looks whether its client is still there when no output comes.
+    std::chrono::milliseconds feedCheck{2500};
+    // After the last reply, how long the agent waits for the client to close before it closes itself.
+    std::chrono::milliseconds closeLinger{1000};
+};
+
+// One remote connection: the login, then requests until the session ends. run() is the body of the session's
+// thread; abort() may be called from any other thread to end it early (agent shutdown).
+class RemoteSession {
+public:
+    RemoteSession(std::unique_ptr<CCommAsyncSocket> connection, std::string peerAddress, RemoteServiceHost& host,
+                  SessionLimits limits = {});
+    RemoteSession(const RemoteSession&) = delete;
+    RemoteSession& operator=(const RemoteSession&) = delete;
+    ~RemoteSession();
+
+    void run() noexcept;
+    void abort();
+    const std::string& peerAddress() const { return peer_; }
+
+private:
+    void serve();
+    bool login();
+    // Carries out one request; false when the session ends after it.
+    bool handle(protocol::Request request);
+    bool readLine(std::string& line, int capacity);
+    bool send(const std::string& line);
+    void log(const char* what);
+    AgentFilePaths paths() const;
+
+    bool uploadSetup();
+    bool uploadConfiguration();
+    bool uploadNamedOptionFile();
+    bool receiveInto(const std::string& path, const char* ready, const char* end);
+    bool downloadNamed(const std::string& folder, const char* suffix, int nameCapacity, int ackCapacity);
+    bool activate();
+    bool remove();
+    bool setRestartTime();
+    bool sendRecords(const std::vector<std::string>& records);
+    bool monitorFeed();
+
+    std::unique_ptr<CCommAsyncSocket> connection_;
+    std::mutex connectionMutex_; // abort() against the session closing its socket
+    std::string peer_;
+    RemoteServiceHost& host_;
+    SessionLimits limits_;
+    bool loggedIn_ = false;
+};
+
+} // namespace kv::agent::service
