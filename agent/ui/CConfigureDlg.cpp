@@ -32,6 +32,7 @@ QLineEdit* CConfigureDlg::addField(const char* name, const char* key) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromUtf8(name));
     edit->setMaxLength(static_cast<int>(configure_values::maxValueLength(key)));
+    edit->setMinimumWidth(260);
     return edit;
 }
 
@@ -134,6 +135,8 @@ CConfigureDlg::CConfigureDlg(const ConfigureValues& initial, std::string configu
     hour_->setCurrentIndex(configure_values::restartHourFor(initial.restartHour * 60));
     memory->setChecked(initial.showMemoryUsage);
     csv->setChecked(initial.createCsvMemoryLog);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setCursorPosition(0);
 
     connect(change, &QPushButton::clicked, this, monitor::guarded([this](bool) { changePassword(); }));
     connect(select, &QPushButton::clicked, this, monitor::guarded([this](bool) { selectControlFile(); }));

@@ -103,6 +103,9 @@ TEST_F(MonitorWindow, PaintsEachLineInItsColour) {
     // Nothing below the last line, and the strip at the bottom is not black.
     EXPECT_EQ(brightestIn(image, *window, 5), QColor(0, 0, 0));
     EXPECT_NE(image.pixelColor(5, window->height() - 3), QColor(0, 0, 0));
+    // The scroll bar stands beside the output area, not over it.
+    EXPECT_EQ(window->scrollBar()->geometry().left(), window->outputArea().right() + 1);
+    EXPECT_NE(image.pixelColor(window->width() - 4, 40), QColor(0, 0, 0));
 }
 
 TEST_F(MonitorWindow, MemoryColumnShowsTimeAndFigure) {
