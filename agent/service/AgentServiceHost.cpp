@@ -77,7 +77,12 @@ bool AgentServiceHost::attachFeed(const std::shared_ptr<FeedSink>& sink, std::ve
             promise->set_value(std::move(outcome));
         },
         Qt::QueuedConnection);
-    if (!queued || result.wait_for(bound_) != std::future_status::ready) {
+    // Never wait for a main thread that has begun to shut down: it may never get to the request.
+    auto deadline = std::chrono::steady_clock::now() + bound_;
+    bool ready = false;
+    while (queued && !ready && !agent_.shuttingDown() && std::chrono::steady_clock::now() < deadline)
+        ready = result.wait_for(std::chrono::milliseconds(100)) == std::future_status::ready;
+    if (!ready) {
         history = agent_.outputLines().all();
         return false;
     }

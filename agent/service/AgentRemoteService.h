@@ -1,0 +1,37 @@
+#pragma once
+
+#include "agent/service/AgentServiceHost.h"
+#include "agent/service/RemoteListener.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace kv::agent {
+class Agent;
+}
+
+namespace kv::agent::service {
+
+// Remote control for a running agent: the server-role TLS context of the process, the listener on the settings'
+// RemoteControlServerPort (on ServerIP, or every address when it is empty), and its end when the agent shuts
+// down. kvagent makes one after the Agent, on the main thread, in both the windowed and the headless mode.
+class AgentRemoteService : public QObject {
+    Q_OBJECT
+public:
+    explicit AgentRemoteService(Agent& agent, QObject* parent = nullptr);
+    ~AgentRemoteService() override;
+
+    // False when the port cannot be used; the reason is in the agent log and the agent runs on without it.
+    bool start();
+    // Called by the agent's aboutToShutDown as well.
+    void stop();
+    unsigned port() const { return listener_ ? listener_->port() : 0; }
+
+private:
+    Agent& agent_;
+    AgentServiceHost host_;
+    std::unique_ptr<RemoteListener> listener_;
+};
+
+} // namespace kv::agent::service
