@@ -193,8 +193,9 @@ void CMonitorServerOutputWnd::paintEvent(QPaintEvent*) {
     const int rows = (area.height() + lineHeight_ - 1) / lineHeight_;
     const std::vector<MonitorLine> lines = source_.lines(first_, static_cast<std::size_t>(rows));
     const int textWidth = std::max(0, area.width() - 4);
-    const std::size_t maxBytes =
-        static_cast<std::size_t>(textWidth / std::max(1, metrics.horizontalAdvance(QLatin1Char('i'))) + 8) * 4;
+    // No more characters are shaped than the narrowest glyph could fit across the area.
+    const qsizetype maxChars = textWidth / std::max(1, metrics.horizontalAdvance(QLatin1Char('i'))) + 8;
+    const std::size_t maxBytes = static_cast<std::size_t>(maxChars) * 4;
     const bool memory = source_.showMemory();
     bool ending = false;
     int y = area.top();
@@ -202,8 +203,12 @@ void CMonitorServerOutputWnd::paintEvent(QPaintEvent*) {
         if (y > area.bottom())
             break;
         std::string shown = monitor_style::displayText(line, memory);
-        const bool cut = cutAt(shown, maxBytes);
+        bool cut = cutAt(shown, maxBytes);
         QString text = QString::fromUtf8(shown);
+        if (text.size() > maxChars) {
+            text.truncate(maxChars);
+            cut = true;
+        }
         if (cut)
             text += QChar(0x2026);
         painter.setPen(monitor_style::lineColour(line.text));

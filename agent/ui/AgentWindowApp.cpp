@@ -4,6 +4,7 @@
 #include "agent/ui/FirstRun.h"
 
 #include "agent/Agent.h"
+#include "agent/SignalPipe.h"
 
 #include "monitor/Prompter.h"
 
@@ -20,7 +21,8 @@ bool displayAvailable() {
 }
 } // namespace
 
-int runAgentWindow(int& argc, char** argv, const AgentEnvironment& env, AgentSettings settings, bool settingsFound) {
+int runAgentWindow(int& argc, char** argv, const AgentEnvironment& env, AgentSettings settings, bool settingsFound,
+                   const AgentServices& startServices) {
     if (!displayAvailable()) {
         std::fprintf(stderr, "kvagent: no display to open the window on; run the agent as a service with "
                              "\"kvagent --headless\"\n");
@@ -33,7 +35,11 @@ int runAgentWindow(int& argc, char** argv, const AgentEnvironment& env, AgentSet
             runFirstRunDialog(settings, env, prompter);
         Agent agent(env, std::move(settings));
         CKVServerRemoteControlDlg window(agent, prompter);
+        // SIGTERM and SIGINT close the window like "Exit": settings saved, server stopped.
+        SignalPipe signalPipe;
+        QObject::connect(&signalPipe, &SignalPipe::terminationRequested, &window, [&window](int) { window.close(); });
         window.show();
+        const std::shared_ptr<void> services = startServices ? startServices(agent) : nullptr;
         agent.begin();
         const int rc = app.exec();
         agent.shutDown();

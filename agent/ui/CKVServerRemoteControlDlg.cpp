@@ -17,6 +17,7 @@
 #include "common/Files.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -253,6 +254,7 @@ void CKVServerRemoteControlDlg::closeEvent(QCloseEvent* event) {
     if (monitor_)
         monitor_->closeWithoutAsking();
     event->accept();
+    QCoreApplication::quit(); // the agent ends with its main window, whatever other window is still open
 }
 
 } // namespace kv::agent::ui
