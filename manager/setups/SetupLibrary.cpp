@@ -48,9 +48,10 @@ std::vector<LibraryEntry> SetupLibrary::refresh() const {
         if (!hasSetupExtension(file))
             continue;
         std::string path = joinPath(folder, file);
-        auto bytes = readFile(path);
+        // Regular files only: a folder is no setup, and a pipe or device would block or never end.
+        auto bytes = fileExists(path) ? readFile(path) : std::nullopt;
         if (!bytes)
-            continue; // unreadable, or a folder
+            continue;
         if (bytes->empty()) {
             removeFile(path);
             continue;
@@ -104,7 +105,7 @@ bool SetupLibrary::importNameExists(const std::string& sourcePath) const {
 }
 
 LibraryResult SetupLibrary::import(const std::string& sourcePath, ImportChoice choice) const {
-    auto bytes = readFile(sourcePath);
+    auto bytes = fileExists(sourcePath) ? readFile(sourcePath) : std::nullopt;
     if (!bytes)
         return refused(format("The file %s could not be read.", sourcePath.c_str()));
     ServerSetup probe;

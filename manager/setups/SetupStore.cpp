@@ -26,7 +26,11 @@ std::string SetupStore::pathFor(std::string_view name) const {
 }
 
 bool SetupStore::load(std::string_view name, ServerSetup& setup) const {
-    auto bytes = readFile(pathFor(name));
+    const std::string path = pathFor(name);
+    // Regular files only: a pipe or a device named like a setup would block the reader or never end.
+    if (!fileExists(path))
+        return false;
+    auto bytes = readFile(path);
     if (!bytes)
         return false;
     if (!readSetupLines(*bytes, setup))
@@ -42,7 +46,10 @@ void SetupStore::readLegacyDescription(ServerSetup& setup) const {
         return;
     std::string file = setup.m_csName;
     file.append(kLegacyDescriptionExtension);
-    LineReader reader = LineReader::openFile(joinPath(setupsFolder(), file));
+    const std::string path = joinPath(setupsFolder(), file);
+    if (!fileExists(path))
+        return;
+    LineReader reader = LineReader::openFile(path);
     std::string line;
     if (reader.ok() && reader.next(line, kMaxSetupLine, LineReader::Break::CrLf))
         setup.m_csSetupDescription = decodeDescription(line);

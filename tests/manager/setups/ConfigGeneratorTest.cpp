@@ -3,6 +3,7 @@
 #include "manager/setups/ConfigGenerator.h"
 #include "manager/setups/MapTable.h"
 #include "manager/setups/Placeholders.h"
+#include "manager/setups/SetupReader.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,134 @@ TEST_F(GeneratorTest, ValueForms) {
     EXPECT_EQ(expand("[$DefaultServerGame$]"), "DefaultServerGame=KVP_Gameplay.KVP_GameTeamObjective");
     setup.m_fTournamentModeEnabled = 1;
     EXPECT_EQ(expand("[$DefaultServerGame$]"), "DefaultServerGame=KVP_Gameplay.KVP_GameTournament");
+}
+
+// Each placeholder reads the field that the setup file names; fields are set through their file keys, so a
+// placeholder wired to a neighbouring field shows up here even when both share a default.
+TEST_F(GeneratorTest, EveryPlaceholderReadsItsOwnField) {
+    const std::pair<const char*, const char*> flags[] = {
+        {"[$bTournamentTieSuddenDeath$]", "m_fTournamentTieSuddenDeath"},
+        {"[$bDemoShowcaseMode$]", "m_fDemoShowcaseMode"},
+        {"[$bEnableMapTesting$]", "m_fSecurityEnableMapCheck"},
+        {"[$bEnableCodeTesting$]", "m_fSecurityEnableCodeCheck"},
+        {"[$bForceShadowsOff$]", "m_fDisablePlayerShadows"},
+        {"[$bDisableESS$]", "m_fDisableESS"},
+        {"[$bTournamentTieScore$]", "m_fTournamentTieScore"},
+        {"[$bTournamentMercyRule$]", "m_fTournamentMercyRule"},
+        {"[$bTournamentEnableRandomTeamAssignments$]", "m_fTournamentEnableRandomTeamAssignments"},
+        {"[$bTournamentTeamCaptainsAllowed$]", "m_fTournamentTeamCaptainsAllowed"},
+        {"[$bTournamentOpenAllWeaponClassSlots$]", "m_fTournamentOpenAllWeaponClassSlots"},
+        {"[$bEnableROEKick$]", "m_fEnableROEKick"},
+        {"[$bEnableROEKickDeath$]", "m_fEnableROEKickDeath"},
+        {"[$bEnableROEKickTimer$]", "m_fEnableROEKickTimer"},
+        {"[$bMuteSpectators$]", "m_fMuteSpectators"},
+        {"[$bHUDHideAmmoCount$]", "m_fHUDHideAmmoCount"},
+        {"[$bHUDHideWeaponStatus$]", "m_fHUDHideWeaponStatus"},
+        {"[$bHUDHideWeapon$]", "m_fHUDHideWeapon"},
+        {"[$bHUDHideGrenades$]", "m_fHUDHideGrenades"},
+        {"[$bHUDHideHealth$]", "m_fHUDHideHealth"},
+        {"[$bHUDHideCombatEffect$]", "m_fHUDHideCombatEffect"},
+        {"[$bHUDHideOptics$]", "m_fHUDHideOptics"},
+        {"[$bHUDHideCompass$]", "m_fHUDHideCompass"},
+        {"[$bHUDHideTimer$]", "m_fHUDHideTimer"},
+        {"[$bHUDHideRadar$]", "m_fHUDHideRadar"},
+        {"[$bWeaponsStay$]", "m_fWeaponsStay"},
+        {"[$bAllowWeaponThrowing$]", "m_fAllowWeaponThrowing"},
+        {"[$bRequireAuthorization$]", "m_fRequireAuthorization"},
+        {"[$bMPCheatsEnabled$]", "m_fCheatsEnabled"},
+        {"[$bPlayersBalanceTeams$]", "m_fPlayersBalanceTeam"},
+        {"[$bAutoBalanceBetweenRounds$]", "m_fAutoBalanceBetweenRounds"},
+        {"[$bNeverAutoBalance$]", "m_fNeverAutoBalance"},
+        {"[$bKickIdleSpectators$]", "m_fKickIdleSpectators"},
+        {"[$bKickIdlePlayersTimed$]", "m_fKickIdlePlayersTimed"},
+        {"[$bKickIdlePlayersRounds$]", "m_fKickIdlePlayersRounds"},
+        {"[$bSpectatePlayersOnly$]", "m_fSpectatePlayersOnly"},
+        {"[$bSpectateFirstPersonOnly$]", "m_fSpectateFirstPersonOnly"},
+        {"[$bSpectateFriendsOnly$]", "m_fSpectateFriendsOnly"},
+        {"[$bCycleMaps$]", "m_fCycleMaps"},
+        {"[$bTournamentMode$]", "m_fTournamentModeEnabled"},
+        {"[$bEnableStatLogging$]", "m_fEnableStatLogging"},
+        {"[$bDisableFragGrenades$]", "m_fDisableFragGrenades"},
+        {"[$bDisableFlashbangs$]", "m_fDisableFlashbangs"},
+        {"[$bDisableSmokeGrenades$]", "m_fDisableSmokeGrenades"},
+        {"[$bDisableThermiteGrenades$]", "m_fDisableThermiteGrenades"},
+        {"[$bDisable203Grenades$]", "m_fDisable203Grenades"},
+        {"[$bOpenAllWeaponClassSlots$]", "m_fOpenAllWeaponClassSlots"},
+    };
+    const std::pair<const char*, const char*> values[] = {
+        {"[$ServerName$]", "m_csServerName"},
+        {"[$ShortName$]", "m_csShortName"},
+        {"[$sLeagueName$]", "m_csLeagueName"},
+        {"[$sMatchName$]", "m_csMatchName"},
+        {"[$sTournamentName$]", "m_csTournamentEventName"},
+        {"[$TournamentTeamPassword[0]$]", "m_acsTournamentTeamPassword[0]"},
+        {"[$TournamentTeamPassword[1]$]", "m_acsTournamentTeamPassword[1]"},
+        {"[$asTournamentTeamName[0]$]", "m_acsTournamentTeamName[0]"},
+        {"[$asTournamentTeamName[1]$]", "m_acsTournamentTeamName[1]"},
+        {"[$ScoreMode$]", "m_csScoreMode"},
+        {"[$AdminName$]", "m_csAdminName"},
+        {"[$AdminEmail$]", "m_csAdminEmail"},
+        {"[$MOTDLine1$]", "m_acsMOTD[0]"},
+        {"[$MOTDLine2$]", "m_acsMOTD[1]"},
+        {"[$MOTDLine3$]", "m_acsMOTD[2]"},
+        {"[$MOTDLine4$]", "m_acsMOTD[3]"},
+        {"[$AdminPassword$]", "m_csAdminPassword"},
+        {"[$GamePassword$]", "m_csPlayerPassword"},
+        {"[$iMaxAINPCsToSpawn$]", "m_iMaxAINPCsToSpawn"},
+        {"[$iTournamentRoundDelayTime$]", "m_iTournamentRoundDelayTime"},
+        {"[$iTournamentPauseLimit$]", "m_iTournamentPauseTime"},
+        {"[$iTournamentRequestDelayTime$]", "m_iTournamentRequestDelayTime"},
+        {"[$iTournamentWarmupDuration$]", "m_iTournamentWarmupDuration"},
+        {"[$iTournamentSwapLimit$]", "m_iTournamentSwapLimit"},
+        {"[$iTournamentSwapTime$]", "m_iTournamentSwapTime"},
+        {"[$Region$]", "m_iServerRegion"},
+        {"[$ServerRegion$]", "m_iServerRegion"},
+        {"[$MOTDDisplaySeconds$]", "m_iMOTDDisplaySeconds"},
+        {"[$LogFileLifespanMinutes$]", "m_iLogFileLifespanMinutes"},
+        {"[$MinHonor$]", "m_iMinHonor"},
+        {"[$MaxHonor$]", "m_iMaxHonor"},
+        {"[$VoteKick_Cooldown$]", "m_iVotekickCooldownTime"},
+        {"[$MaxTeamSize$]", "m_iMaxTeamSize"},
+        {"[$MinNetPlayers$]", "m_iMinNetPlayers"},
+        {"[$FFScoreLimit$]", "m_iFFScoreLimit"},
+        {"[$TimeLimit$]", "m_iRoundLength"},
+        {"[$DelayedRoundStartTimeSeconds$]", "m_iDelayedRoundStartTimeSeconds"},
+        {"[$IdlePlayerKickTime$]", "m_iIdlePlayerKickTime"},
+        {"[$IdlePlayerKickRounds$]", "m_iIdlePlayerKickRounds"},
+        {"[$MaxSpectators$]", "m_iMaxSpectators"},
+        {"[$MaxPlayers$]", "m_iMaxPlayers"},
+        {"[$MaxAdmins$]", "m_iMaxAdmins"},
+        {"[$RoundsPerMatch$]", "m_iRoundsPerMatch"},
+        {"[$MatchesBeforeCycle$]", "m_iMatchesBeforeCycle"},
+        {"[$InitialWarmupTime$]", "m_iInitialWarmupTime"},
+        {"[$iLogChatLevel$]", "m_iLogChatLevel"},
+    };
+
+    std::string flagTemplate;
+    for (auto [placeholder, key] : flags)
+        flagTemplate.append(placeholder).push_back(',');
+    for (std::size_t on = 0; on < std::size(flags); ++on) {
+        std::string file;
+        for (std::size_t i = 0; i < std::size(flags); ++i)
+            file += std::string(flags[i].second) + (i == on ? "=1\n" : "=0\n");
+        setup.reset();
+        readSetupLines(file, setup);
+        std::string expected;
+        for (std::size_t i = 0; i < std::size(flags); ++i)
+            expected += i == on ? "True," : "False,";
+        EXPECT_EQ(expand(flagTemplate), expected) << flags[on].first;
+    }
+
+    setup.reset();
+    std::string file;
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        file += std::string(values[i].second) + "=" + std::to_string(501 + i) + "\n";
+    readSetupLines(file, setup);
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        // [$Region$] and [$ServerRegion$] both give the server's region, which the later line set.
+        const bool region = std::string_view(values[i].first) == "[$Region$]";
+        EXPECT_EQ(expand(values[i].first), std::to_string(501 + i + (region ? 1 : 0))) << values[i].first;
+    }
 }
 
 TEST_F(GeneratorTest, ForceGameplayPrefersMiles) {

@@ -132,6 +132,62 @@ TEST(SetupFile, FullFormLayout) {
     EXPECT_TRUE(text.ends_with("m_iLogChatLevel=0\r\nm_csSetupDescription=a<BR>b\r\n"));
 }
 
+// The key sequence is what other installations and agents read; a reordered or renamed key breaks them.
+TEST(SetupFile, FullFormKeySequence) {
+    const std::string expected =
+        "m_csLeagueName m_csTournamentEventName m_csMatchName m_csName m_csMapName m_csMapFile m_csPlayerPassword "
+        "m_csAdminPassword m_csAdminName m_csAdminEmail m_csPlayerAdminList m_csServerName m_csShortName "
+        "m_csMultiHomedServerIP m_csGamespyBrowserServerIP m_aiLegalGroups*32 m_csScoreMode m_acsCycleMapList*20 "
+        "m_acsMOTD*4 m_acsTournamentTeamName*2 m_acsTournamentTeamPassword*2 m_iServerPort m_iLeagueID m_iRegion "
+        "m_iServerRegion m_iMOTDDisplaySeconds m_iMaxPlayers m_iMaxSpectators m_iMaxAdmins m_iRoundLength "
+        "m_iDelayedRoundStartTimeSeconds m_iRoundsPerMatch m_iMatchesBeforeCycle m_iInitialWarmupTime m_iMinHonor "
+        "m_iMaxHonor m_iVotekickCooldownTime m_iMaxTeamSize m_iMinNetPlayers m_iFFScoreLimit m_iIdlePlayerKickTime "
+        "m_iIdlePlayerKickRounds m_iLogFileLifespanMinutes m_iMaxAINPCsToSpawn m_fpNPCInitialSpawnDelay "
+        "m_fpNPCSpawnDelay m_fpMaxNPCToPlayerRatio m_iTournamentRoundDelayTime m_iTournamentRequestDelayTime "
+        "m_iTournamentWarmupDuration m_iTournamentSwapLimit m_iTournamentSwapTime m_iTournamentPauseTime "
+        "m_fGSNATEnabled m_fLANOnly m_fEnableStatLogging m_fTournamentModeEnabled "
+        "m_fTournamentOpenAllWeaponClassSlots m_fSecurityEnableCodeCheck m_fSecurityEnableMapCheck "
+        "m_fDisablePlayerShadows m_fDisableESS m_fDemoShowcaseMode m_fCycleMaps m_fHideDeathMessages "
+        "m_fCheatsEnabled m_fRequireAuthorization m_fPlayersBalanceTeam m_fAutoBalanceBetweenRounds "
+        "m_fNeverAutoBalance m_fKickIdleSpectators m_fKickIdlePlayersTimed m_fKickIdlePlayersRounds m_fForceNormal "
+        "m_fForceMiles m_fSpectatePlayersOnly m_fSpectateFirstPersonOnly m_fSpectateFriendsOnly "
+        "m_fTournamentTieSuddenDeath m_fTournamentTieScore m_fTournamentMercyRule "
+        "m_fTournamentEnableRandomTeamAssignments m_fTournamentTeamCaptainsAllowed m_fEnableROEKick "
+        "m_fEnableROEKickDeath m_fEnableROEKickTimer m_fMuteSpectators m_fAllowWeaponThrowing m_fWeaponsStay "
+        "m_fMuteSpectators m_fHUDHideAmmoCount m_fHUDHideWeaponStatus m_fHUDHideWeapon m_fHUDHideGrenades "
+        "m_fHUDHideHealth m_fHUDHideCombatEffect m_fHUDHideOptics m_fHUDHideCompass m_fHUDHideTimer "
+        "m_fHUDHideRadar m_fDisableFragGrenades m_fDisableFlashbangs m_fDisableSmokeGrenades "
+        "m_fDisableThermiteGrenades m_fDisable203Grenades m_fOpenAllWeaponClassSlots m_iLogChatLevel "
+        "m_csSetupDescription";
+    // Collapse each array's run of indexed keys into "key*count", checking the indexes count up from 0.
+    std::string actual;
+    std::string lastArray;
+    int count = 0;
+    auto flush = [&] {
+        if (count > 0)
+            actual += lastArray + "*" + std::to_string(count) + " ";
+        count = 0;
+    };
+    const std::string text = writeSetupText(ServerSetup{}, SetupForm::Full);
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find("\r\n", at);
+        std::string key = text.substr(at, text.find('=', at) - at);
+        at = end + 2;
+        if (std::size_t bracket = key.find('['); bracket != std::string::npos) {
+            if (key.substr(0, bracket) != lastArray)
+                flush();
+            lastArray = key.substr(0, bracket);
+            EXPECT_EQ(key.substr(bracket), "[" + std::to_string(count) + "]");
+            ++count;
+            continue;
+        }
+        flush();
+        lastArray.clear();
+        actual += key + " ";
+    }
+    EXPECT_EQ(actual, expected + " ");
+}
+
 TEST(SetupFile, LeagueFormWritesOnlyLeagueKeys) {
     ServerSetup s = distinctSetup();
     const std::string text = writeSetupText(s, SetupForm::League);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <sys/stat.h>
 
 using namespace kv::setups;
 
@@ -160,6 +161,23 @@ TEST_F(LibraryTest, ImportRefusesFilesThatAreNoSetup) {
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find("is not a server setup"), std::string::npos);
     EXPECT_FALSE(exists("junk.ServerConfig"));
+}
+
+// A pipe named like a setup has no writer: opening it would block the listing, a load or an import for good.
+TEST_F(LibraryTest, PipesAndDevicesAreNoSetups) {
+    add("Good.ServerConfig", "m_csName=Good\n");
+    ASSERT_EQ(::mkfifo(dir.file("Server Setups/Pipe.ServerConfig").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.file("Server Setups/Good.ServerConfigDescription").c_str(), 0600), 0);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"Standard Server Setups||Good"}));
+    ServerSetup s;
+    EXPECT_FALSE(library.store().load("Pipe", s));
+    ServerSetup good;
+    ASSERT_TRUE(library.store().load("Good", good));
+    EXPECT_TRUE(good.m_csSetupDescription.empty());
+    EXPECT_FALSE(library.import(dir.file("Server Setups/Pipe.ServerConfig"), ImportChoice::Replace).ok);
+    LibraryResult endless = library.import("/dev/zero", ImportChoice::Replace);
+    EXPECT_FALSE(endless.ok);
+    EXPECT_EQ(endless.message, "The file /dev/zero could not be read.");
 }
 
 TEST(ShippedData, MissingFilesAreCopiedAndExistingOnesKept) {
