@@ -6,7 +6,7 @@
 #include "agent/Agent.h"
 #include "agent/SignalPipe.h"
 
-#include "monitor/Prompter.h"
+#include "monitor/QtPrompter.h"
 
 #include <QApplication>
 

@@ -8,7 +8,7 @@
 #include "agent/Agent.h"
 
 #include "monitor/CMonitorServerOutputWnd.h"
-#include "monitor/Prompter.h"
+#include "monitor/QtPrompter.h"
 
 #include "common/Clock.h"
 

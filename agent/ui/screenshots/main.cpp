@@ -10,7 +10,7 @@
 #include "agent/AccessLog.h"
 
 #include "monitor/CMonitorServerOutputWnd.h"
-#include "monitor/Prompter.h"
+#include "monitor/QtPrompter.h"
 
 #include "common/AtomicFile.h"
 #include "common/Clock.h"

@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -314,6 +315,34 @@ TEST_F(AgentWindow, ClosingTheMonitorWithYesStopsTheServer) {
     EXPECT_TRUE(pid > 0 && (::kill(pid, 0) != 0 || readFile("/proc/" + std::to_string(pid) + "/stat")
                                                             .value_or("Z")
                                                             .find(") Z") != std::string::npos));
+    agent.shutDown();
+}
+
+TEST_F(AgentWindow, ACrashOrARestartReplacesTheMonitorWithoutAsking) {
+    ASSERT_TRUE(host.simulator({{"KVSIM_CRASH_AFTER", "1"}, {"KVSIM_CRASH_CODE", "7"}}));
+    Agent agent(environment(true), host.settings());
+    CKVServerRemoteControlDlg window(agent, prompter);
+    window.show();
+    agent.begin();
+    ASSERT_TRUE(pump([&] { return window.monitorWindow() != nullptr; }));
+    QPointer<monitor::CMonitorServerOutputWnd> first = window.monitorWindow();
+    ASSERT_TRUE(pump([&] { return agent.state().crashCount() == 1; }));
+    ASSERT_TRUE(pump([&] { return first.isNull() && window.monitorWindow() != nullptr; }));
+    EXPECT_TRUE(prompter.questions.empty());
+    agent.tick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.valueField("failures")->text(), QStringLiteral("1"));
+
+    // "Restart Server Now": the window of the old run goes, the next tick starts a new one.
+    ASSERT_TRUE(host.simulator());
+    QPointer<monitor::CMonitorServerOutputWnd> second = window.monitorWindow();
+    window.restartButton()->click();
+    ASSERT_TRUE(pump([&] { return second.isNull(); }));
+    EXPECT_EQ(window.valueField("serverStatus")->text(),
+              QStringLiteral("Waiting for server to terminate before restarting."));
+    agent.tick();
+    ASSERT_TRUE(pump([&] { return window.monitorWindow() != nullptr; }));
+    EXPECT_TRUE(prompter.questions.empty());
     agent.shutDown();
 }
 
