@@ -11,7 +11,15 @@ void MonitorLineStore::append(MonitorLine line) {
         std::lock_guard lock(mutex_);
         lines_.push_back(std::move(line));
     }
-    QMetaObject::invokeMethod(this, [this] { emit linesChanged(true); }, Qt::QueuedConnection);
+    if (announcePending_.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            announcePending_.store(false);
+            emit linesChanged(true);
+        },
+        Qt::QueuedConnection);
 }
 
 void MonitorLineStore::assign(std::vector<MonitorLine> lines) {

@@ -2,6 +2,7 @@
 
 #include "monitor/MonitorSource.h"
 
+#include <atomic>
 #include <deque>
 #include <mutex>
 
@@ -9,7 +10,7 @@ namespace kv::monitor {
 
 // A window's own list of lines, for windows whose lines are not kept elsewhere: the manager's local runs and remote
 // feeds (their texts carry their time stamp already). Any thread may append; append() announces the new line to the
-// window through a queued signal, so the window repaints on its own thread.
+// window through a queued signal, so the window repaints on its own thread; a burst of lines is announced once.
 class MonitorLineStore final : public MonitorSource {
     Q_OBJECT
 public:
@@ -29,6 +30,7 @@ private:
     mutable std::mutex mutex_;
     std::deque<MonitorLine> lines_;
     bool showMemory_;
+    std::atomic<bool> announcePending_{false};
 };
 
 } // namespace kv::monitor

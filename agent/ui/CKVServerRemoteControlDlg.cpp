@@ -89,6 +89,7 @@ CKVServerRemoteControlDlg::CKVServerRemoteControlDlg(Agent& agent, monitor::Prom
     auto* groupLayout = new QVBoxLayout(group);
     accessLog_ = new QListWidget(group);
     accessLog_->setObjectName(QStringLiteral("accessLog"));
+    accessLog_->setUniformItemSizes(true); // one line each: adding a line does not lay out the whole list
     groupLayout->addWidget(accessLog_);
     layout->addWidget(group, 1);
 

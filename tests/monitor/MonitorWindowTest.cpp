@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace kv;
 using namespace kv::monitor;
 using kv::test::CountingStore;
@@ -298,6 +300,23 @@ TEST_F(MonitorWindow, ClosingAsksWhileTheServerCanBeStopped) {
     remote->show();
     EXPECT_TRUE(remote->close());
     EXPECT_EQ(prompter.questions.size(), asked);
+}
+
+TEST_F(MonitorWindow, LinesFromAnotherThreadAreAnnouncedOnTheWindowsThread) {
+    MonitorLineStore store;
+    auto window = open(store, nullptr, MonitorOptions::forRemoteFeed("Duel"));
+    int announcements = 0;
+    QObject::connect(&store, &MonitorSource::linesChanged, window.get(), [&](bool) { ++announcements; });
+    std::thread feeder([&] {
+        for (int i = 0; i < 500; ++i)
+            store.appendText(1173258303, "1/1/2007-0:00:00 - line " + std::to_string(i));
+    });
+    feeder.join();
+    EXPECT_EQ(announcements, 0); // nothing touched the window from the feeding thread
+    QCoreApplication::processEvents();
+    EXPECT_GE(announcements, 1);
+    EXPECT_LT(announcements, 500); // a burst is announced once, not per line
+    EXPECT_EQ(window->firstVisibleLine(), 500u - window->visibleLines() - 1);
 }
 
 TEST_F(MonitorWindow, HugeLinesInAFullListPaintOnlyWhatShows) {

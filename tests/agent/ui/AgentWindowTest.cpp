@@ -124,6 +124,16 @@ TEST_F(AgentWindow, ShowsTheCoreStateWithoutAControlFile) {
     EXPECT_EQ(window.accessLogList()->item(0)->text(),
               QStringLiteral("03/07/2007 - 9:05:03 - KVSM Start Server Request from IP 127.0.0.1"));
 
+    // The list keeps about the newest thousand lines: over 1000, the 99 oldest go first.
+    for (int i = 1; i < 1001; ++i)
+        agent.accessLog().append("line " + std::to_string(i));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.accessLogList()->count(), 1001);
+    agent.accessLog().append("one more");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.accessLogList()->count(), 903);
+    EXPECT_EQ(window.accessLogList()->item(902)->text(), QStringLiteral("one more"));
+
     action(window, "about")->trigger();
     ASSERT_EQ(prompter.informations.size(), 1u);
     EXPECT_EQ(prompter.informations[0].text,
