@@ -115,7 +115,14 @@ CKVServerRemoteControlDlg::CKVServerRemoteControlDlg(Agent& agent, monitor::Prom
     resize(620, 560);
 }
 
-CKVServerRemoteControlDlg::~CKVServerRemoteControlDlg() { delete monitor_.data(); }
+CKVServerRemoteControlDlg::~CKVServerRemoteControlDlg() {
+    // The core outlives this window: it must not call back into it while the monitor window ends the run.
+    disconnect(&agent_, nullptr, this, nullptr);
+    disconnect(&agent_.accessLog(), nullptr, this, nullptr);
+    monitor::CMonitorServerOutputWnd* monitor = monitor_.data();
+    monitor_ = nullptr;
+    delete monitor;
+}
 
 monitor::CMonitorServerOutputWnd* CKVServerRemoteControlDlg::monitorWindow() const { return monitor_.data(); }
 

@@ -356,6 +356,19 @@ TEST_F(AgentWindow, ACrashOrARestartReplacesTheMonitorWithoutAsking) {
     agent.shutDown();
 }
 
+TEST_F(AgentWindow, DestroyingTheWindowsEndsTheRunCleanly) {
+    Agent agent(environment(), host.settings());
+    {
+        CKVServerRemoteControlDlg window(agent, prompter);
+        window.show();
+        agent.begin();
+        ASSERT_TRUE(pump([&] { return window.monitorWindow() != nullptr && agent.run() != nullptr; }));
+    } // torn down without a close event: the monitor window still lets go of its run
+    EXPECT_EQ(agent.run(), nullptr);
+    EXPECT_TRUE(prompter.questions.empty());
+    agent.shutDown();
+}
+
 TEST_F(AgentWindow, FirstRunDialogWritesTheFileOrKeepsTheDefaults) {
     AgentSettings settings = AgentSettings::defaults();
     settings.serverIp = "192.0.2.7"; // from the command line
