@@ -24,8 +24,9 @@ void RemoteSession::run() noexcept {
         }
     } catch (...) {
     }
-    // Let the client read the last reply and close first; then close this end.
-    if (connection_->IsOpen()) {
+    // Let the client read the last reply and close first; then close this end. After its logout there is
+    // nothing left to read.
+    if (connection_->IsOpen() && !clientLeft_) {
         pollfd closed{connection_->Handle(), POLLIN, 0};
         ::poll(&closed, 1, static_cast<int>(limits_.closeLinger.count()));
     }
@@ -61,6 +62,10 @@ void RemoteSession::serve() {
             continue;
         }
         std::optional<protocol::Request> request = protocol::matchRequest(line);
+        if (request == protocol::Request::Logout) {
+            clientLeft_ = true;
+            return;
+        }
         if (request && !handle(*request))
             return;
     }

@@ -65,6 +65,7 @@ private:
     RemoteServiceHost& host_;
     SessionLimits limits_;
     bool loggedIn_ = false;
+    bool clientLeft_ = false;
 };
 
 } // namespace kv::agent::service

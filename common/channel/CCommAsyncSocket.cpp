@@ -236,7 +236,9 @@ int CCommAsyncSocket::readSome(void* buffer, int size, bool peek) {
         ERR_clear_error();
         int n = 0;
         errno = 0;
-        {
+        if (SSL_is_init_finished(ssl_.get())) {
+            n = peek ? SSL_peek(ssl_.get(), buffer, size) : SSL_read(ssl_.get(), buffer, size);
+        } else {
             SigPipeGuard guard; // the first read of an accepted connection runs the handshake, which writes
             n = peek ? SSL_peek(ssl_.get(), buffer, size) : SSL_read(ssl_.get(), buffer, size);
         }
