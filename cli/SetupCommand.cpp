@@ -32,7 +32,9 @@ struct Session {
 std::optional<Session> openSession(const OptionParser& options, const ManagerPreferences& prefs,
                                    const std::string& dataFolder, std::ostream& err) {
     std::string folder = options.get("workdir", prefs.workingFolder);
-    setups::prepareWorkingFolder(folder, dataFolder);
+    // An empty folder would put the library into whatever folder kvsm runs in.
+    if (!folder.empty())
+        setups::prepareWorkingFolder(folder, dataFolder);
     if (folder.empty() || !directoryExists(joinPath(folder, setups::kSetupsFolderName))) {
         err << "kvsm: the working folder \"" << folder << "\" cannot be used (its Server Setups folder cannot be "
                "created).\n";

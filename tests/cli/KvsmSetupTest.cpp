@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -130,6 +131,19 @@ TEST_F(KvsmTest, UnusableWorkingFolderIsReported) {
     Result r = run({"setup", "list", "--workdir", blocked});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("cannot be used"), std::string::npos) << r.err;
+
+    // An empty --workdir names no folder; it must not turn the current folder into a library.
+    char previous[4096];
+    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+    const std::string here = dir.file("here");
+    ASSERT_TRUE(kv::makeDirectories(here));
+    ASSERT_EQ(::chdir(here.c_str()), 0);
+    Result empty = run({"setup", "list", "--workdir", ""});
+    ASSERT_EQ(::chdir(previous), 0);
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("cannot be used"), std::string::npos) << empty.err;
+    EXPECT_FALSE(kv::directoryExists(here + "/Server Setups"));
+    EXPECT_FALSE(kv::fileExists(here + "/ConfigurationTemplate.ini"));
 }
 
 TEST_F(KvsmTest, NewWorkingFolderGetsTheShippedFiles) {
