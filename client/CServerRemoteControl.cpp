@@ -4,6 +4,7 @@
 
 #include "common/Files.h"
 #include "common/protocol/HostAndPort.h"
+#include "common/protocol/NameCheck.h"
 #include "common/protocol/Request.h"
 #include "common/protocol/StatusRecordParser.h"
 
@@ -13,11 +14,6 @@ namespace kv {
 
 using protocol::Request;
 using protocol::requestWord;
-
-namespace {
-// A parameter goes out as one line; a line break inside it would be read as further lines by the agent.
-bool isOneLine(const std::string& text) { return text.find_first_of("\r\n") == std::string::npos; }
-} // namespace
 
 CServerRemoteControl::CServerRemoteControl() : CServerRemoteControl({}, {}, {}) {}
 
@@ -91,7 +87,7 @@ int CServerRemoteControl::ConnectToServer() {
 
 int CServerRemoteControl::Login() {
     show("Logging in to Server Remote Control Utility...");
-    if (!isOneLine(adminName_) || !isOneLine(password_))
+    if (!protocol::isSingleLine(adminName_) || !protocol::isSingleLine(password_))
         return 0;
     if (!sendLines({protocol::kLogin, adminName_, password_}))
         return 0;
@@ -172,7 +168,7 @@ int CServerRemoteControl::GetRestartTime(std::string& time) {
 }
 
 int CServerRemoteControl::SetRestartTime(std::string time) {
-    if (!isOneLine(time) || !ConnectToServer())
+    if (!protocol::isSingleLine(time) || !ConnectToServer())
         return 0;
     if (!sendLines({requestWord(Request::SetRestartTime), time}))
         return dropConnection();
@@ -181,7 +177,7 @@ int CServerRemoteControl::SetRestartTime(std::string time) {
 
 int CServerRemoteControl::ActivateConfiguration(std::string configurationName) {
     // The agent answers nothing to an empty name, so there would be nothing to wait for.
-    if (configurationName.empty() || !isOneLine(configurationName) || !ConnectToServer())
+    if (configurationName.empty() || !protocol::isSingleLine(configurationName) || !ConnectToServer())
         return 0;
     std::string reply;
     if (!sendLines({requestWord(Request::ActivateConfiguration), configurationName}) ||
@@ -191,7 +187,7 @@ int CServerRemoteControl::ActivateConfiguration(std::string configurationName) {
 }
 
 int CServerRemoteControl::DeleteConfiguration(std::string configurationName) {
-    if (!isOneLine(configurationName) || !ConnectToServer())
+    if (!protocol::isSingleLine(configurationName) || !ConnectToServer())
         return 0;
     if (!sendLines({requestWord(Request::RemoveConfiguration), configurationName}))
         return dropConnection();

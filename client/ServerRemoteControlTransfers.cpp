@@ -19,8 +19,6 @@ namespace {
 
 constexpr std::size_t kSendBatch = 64 * 1024; // lines are gathered before a write; the stream is the same
 
-bool isOneLine(const std::string& text) { return text.find_first_of("\r\n") == std::string::npos; }
-
 int percent(std::int64_t done, std::int64_t total) {
     return total > 0 ? static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * 100.0) : 100;
 }
@@ -132,7 +130,7 @@ int CServerRemoteControl::upload(const std::vector<std::string>& requestLines, c
 
 int CServerRemoteControl::RetrievePunkbusterScreenshotFile(std::string fileName, int logs) {
     // The name comes from the agent's list; it must not lead outside the download folder.
-    if (!protocol::passesShortNameCheck(fileName) || !isOneLine(fileName))
+    if (!protocol::passesShortNameCheck(fileName) || !protocol::isSingleLine(fileName))
         return 0;
     Request request = logs ? Request::GetPBLogFile : Request::GetPBScreenShotFile;
     std::string target = localPath(joinPath(logs ? "PBLogs" : "PBScreenshots", fileName));
@@ -140,7 +138,7 @@ int CServerRemoteControl::RetrievePunkbusterScreenshotFile(std::string fileName,
 }
 
 int CServerRemoteControl::DownloadServerSetup(std::string setupName) {
-    if (!protocol::passesShortNameCheck(setupName) || !isOneLine(setupName))
+    if (!protocol::passesShortNameCheck(setupName) || !protocol::isSingleLine(setupName))
         return 0;
     std::string target = localPath(joinPath("Server Setups", setupName + ".ServerConfig"));
     return download(Download::Setup, {requestWord(Request::DownloadServerSetupFile), setupName}, target,
@@ -148,7 +146,7 @@ int CServerRemoteControl::DownloadServerSetup(std::string setupName) {
 }
 
 int CServerRemoteControl::DownloadPBConfig(std::string optionFileName) {
-    if (!protocol::passesShortNameCheck(optionFileName) || !isOneLine(optionFileName))
+    if (!protocol::passesShortNameCheck(optionFileName) || !protocol::isSingleLine(optionFileName))
         return 0;
     std::string target = localPath(serverAddress_ + "-" + optionFileName + ".cfg");
     return download(Download::OptionFile, {requestWord(Request::DownloadPBOptionFile), optionFileName}, target,
@@ -163,7 +161,7 @@ int CServerRemoteControl::DownloadBanlist(std::string localPathText) {
 }
 
 int CServerRemoteControl::UploadServerSetup(std::string setupName, std::string localPathText) {
-    if (!isOneLine(setupName))
+    if (!protocol::isSingleLine(setupName))
         return 0;
     return upload({requestWord(Request::UploadServerSetupFile), setupName}, localPath(localPathText),
                   {protocol::kSendSetup, protocol::kEndOfServerSetupFile, "%d%% of Server Setup File Transmitted"},
@@ -174,7 +172,7 @@ int CServerRemoteControl::UploadConfiguration(std::string localPathText, std::st
                                               std::string runMode, std::string map, std::string description,
                                               std::string gameAdminPassword, std::string gamePlayerPassword) {
     for (const std::string* field : {&configurationName, &runMode, &map, &gameAdminPassword, &gamePlayerPassword})
-        if (!isOneLine(*field))
+        if (!protocol::isSingleLine(*field))
             return 0;
     std::vector<std::string> lines{requestWord(Request::UploadConfiguration), configurationName, runMode, map,
                                    gameAdminPassword, gamePlayerPassword};
@@ -194,7 +192,7 @@ int CServerRemoteControl::UploadConfiguration(std::string localPathText, std::st
 }
 
 int CServerRemoteControl::UploadPBConfig(std::string optionFileName) {
-    if (!protocol::passesShortNameCheck(optionFileName) || !isOneLine(optionFileName))
+    if (!protocol::passesShortNameCheck(optionFileName) || !protocol::isSingleLine(optionFileName))
         return 0;
     std::string source = localPath(serverAddress_ + "-" + optionFileName + ".cfg");
     return upload({requestWord(Request::UploadPBOptionFile), optionFileName}, source,

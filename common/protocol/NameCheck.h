@@ -9,4 +9,7 @@ namespace kv::protocol {
 bool passesShortNameCheck(std::string_view name);
 bool passesStrictNameCheck(std::string_view name);
 
+// A parameter goes out as one line: a carriage return or line feed inside it would be read as further lines.
+bool isSingleLine(std::string_view text);
+
 } // namespace kv::protocol

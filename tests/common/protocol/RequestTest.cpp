@@ -48,6 +48,9 @@ TEST(NameCheck, PathPartsAreRefused) {
     // The strict check refuses any full stop.
     EXPECT_FALSE(passesStrictNameCheck("setup.v2"));
     EXPECT_TRUE(passesStrictNameCheck("Capture the Flag"));
+    EXPECT_TRUE(isSingleLine("180"));
+    EXPECT_FALSE(isSingleLine("180\nStopServer"));
+    EXPECT_FALSE(isSingleLine("a\rb"));
 }
 
 TEST(Login, NameInAnyCaseAndTheDigestOfThePassword) {
