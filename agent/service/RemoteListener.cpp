@@ -3,6 +3,7 @@
 #include "common/Format.h"
 
 #include <sys/socket.h>
+#include <system_error>
 
 namespace kv::agent::service {
 
@@ -24,7 +25,14 @@ bool RemoteListener::start(const Options& options) {
         return false;
     }
     port_ = listener_.LocalPort();
-    thread_ = std::thread([this] { acceptLoop(); });
+    thread_ = std::thread([this] {
+        try {
+            acceptLoop();
+        } catch (const std::exception& e) {
+            host_.agentLog(std::string("Remote control stopped: ") + e.what());
+        } catch (...) {
+        }
+    });
     return true;
 }
 
@@ -52,10 +60,17 @@ void RemoteListener::acceptLoop() {
         }
         auto session = std::make_shared<RemoteSession>(std::move(connection), peer, host_, options_.limits);
         auto done = std::make_shared<std::atomic<bool>>(false);
-        std::thread thread([session, done] {
-            session->run();
-            done->store(true);
-        });
+        std::thread thread;
+        try {
+            thread = std::thread([session, done] {
+                session->run();
+                done->store(true);
+            });
+        } catch (const std::system_error& e) {
+            // No thread for it: the connection is dropped, the listener goes on.
+            host_.agentLog(std::string("Remote session could not start: ") + e.what());
+            continue;
+        }
         sessions_.push_back(Running{std::move(session), std::move(thread), std::move(done)});
     }
 }

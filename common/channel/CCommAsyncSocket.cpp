@@ -63,6 +63,10 @@ int CCommAsyncSocket::CreateBound(unsigned port, int socketType, const char* loc
         Close();
         return 0;
     }
+    // Any port on any address: the kernel picks the port when connecting, where it can avoid the pairs that
+    // recent connections still hold (binding port 0 now would not, and busy clients would run out).
+    if (port == 0 && address.sin_addr.s_addr == htonl(INADDR_ANY))
+        return 1;
     if (port != 0) {
         int on = 1;
         ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
