@@ -7,6 +7,7 @@
 #include "agent/HeadlessConsole.h"
 #include "agent/SettingsFile.h"
 #include "agent/SignalPipe.h"
+#include "agent/service/AgentRemoteService.h"
 #include "agent/ui/AgentWindowApp.h"
 
 #include "common/Clock.h"
@@ -120,7 +121,9 @@ int main(int argc, char** argv) {
     if (options.stopGraceMs >= 0)
         env.stopGrace = std::chrono::milliseconds(options.stopGraceMs);
     if (!options.headless)
-        return ui::runAgentWindow(argc, argv, env, std::move(settings), found);
+        return ui::runAgentWindow(argc, argv, env, std::move(settings), found, [](Agent& agent) {
+            return std::shared_ptr<void>(service::AgentRemoteService::startFor(agent));
+        });
 
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (!found && !createFirstSettings(path, settings))
@@ -138,6 +141,7 @@ int main(int argc, char** argv) {
     });
     console.print(std::string("KV Server Manager Remote Control Utility Version ") + kVersionText +
                   " (headless) in " + workDir);
+    const auto remoteControl = service::AgentRemoteService::startFor(agent);
     agent.begin();
     int rc = app.exec();
     agent.shutDown();

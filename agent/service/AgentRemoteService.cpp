@@ -13,6 +13,12 @@ AgentRemoteService::AgentRemoteService(Agent& agent, QObject* parent)
 
 AgentRemoteService::~AgentRemoteService() { stop(); }
 
+std::shared_ptr<AgentRemoteService> AgentRemoteService::startFor(Agent& agent) {
+    auto service = std::make_shared<AgentRemoteService>(agent);
+    service->start();
+    return service;
+}
+
 bool AgentRemoteService::start() {
     if (listener_)
         return true;

@@ -22,6 +22,9 @@ public:
     explicit AgentRemoteService(Agent& agent, QObject* parent = nullptr);
     ~AgentRemoteService() override;
 
+    // Makes the service for `agent` and starts it; a port that cannot be used leaves it idle (see start()).
+    static std::shared_ptr<AgentRemoteService> startFor(Agent& agent);
+
     // False when the port cannot be used; the reason is in the agent log and the agent runs on without it.
     bool start();
     // Called by the agent's aboutToShutDown as well.
