@@ -158,6 +158,53 @@ TEST_F(ServiceTest, NamesWithPathPartsGetTheAnswerOfAMissingFile) {
     EXPECT_EQ(c.line(), "0");
 }
 
+TEST_F(ServiceTest, EachRequestOfNoteLeavesOneAccessLogLineAndTheOthersNone) {
+    ASSERT_TRUE(kv::writeFileAtomically(game("System/pb/pbsvgame.cfg"), "x\n"));
+    struct Case {
+        const char* exchange; // request, parameters and what the client sends after the ready marker
+        int replyLines;       // lines the agent answers with
+        const char* logged;   // the access log line, or null
+    };
+    const std::vector<Case> cases = {
+        {"StartServer\n", 0, "KVSM Start Server Request from IP 127.0.0.1"},
+        {"StopServer\n", 0, "KVSM Stop Server Request from IP 127.0.0.1"},
+        {"GetStatus\n", 15, "KVSM Status Request from IP 127.0.0.1"},
+        {"ActivateConfiguration\nCTF\n", 1, "KVSM Activate Configuration Request from IP 127.0.0.1"},
+        {"RemoveConfiguration\nCTF\n", 1, "KVSM Remove Configuration Request from IP 127.0.0.1"},
+        {"GetConfigurationList\n", 1, "KVSM Get Configuration List Request from IP 127.0.0.1"},
+        {"UploadServerSetupFile\nCTF\n[EndOfServerSetupFile]\n", 2, "KVSM Upload Configuration Request from IP 127.0.0.1"},
+        {"DownloadServerSetupFile\nnone\n", 1, "KVSM Upload Configuration Request from IP 127.0.0.1"},
+        {"UploadConfiguration\nCTF\nLAN\nm\n\n\n[EndDescription]\n[EndOfConfigurationFile]\n", 2,
+         "KVSM Upload Configuration Request from IP 127.0.0.1"},
+        {"UploadBanList\n[EndOfFile]\n", 2, "KVSM Upload Configuration Request from IP 127.0.0.1"},
+        {"UploadPBConfig\n[EndOfFile]\n", 2, "KVSM Upload PB Config from IP 127.0.0.1"},
+        {"GetRestartTime\n", 1, nullptr},
+        {"DownloadBanList\n", 1, nullptr},
+        {"DownloadPBConfig\nNextBlock\n", 1, nullptr},
+        {"DownloadPBOptionFile\nnone\n", 1, nullptr},
+        {"UploadPBOptionFile\npbsv\n[EndOfFile]\n", 2, nullptr},
+        {"QueryStatLogging\nDownloadConfiguration\n", 0, nullptr},
+        {"GetPBCfgFiles\n", 1, "KVSM Get PB Cfg File List IP 127.0.0.1"},
+    };
+    for (const Case& c : cases) {
+        RawClient client(listener->port());
+        ASSERT_TRUE(client.login());
+        std::size_t before = host.accessLines().size();
+        ASSERT_TRUE(client.send(c.exchange));
+        for (int i = 0; i < c.replyLines; ++i)
+            client.line();
+        // Answered only once the request is done (or the session closes after the requests that end it).
+        ASSERT_TRUE(client.send("GetRestartTime\n"));
+        client.line();
+        std::vector<std::string> lines = host.accessLines();
+        std::vector<std::string> added(lines.begin() + static_cast<long>(before), lines.end());
+        if (c.logged)
+            EXPECT_THAT(added, ElementsAre(c.logged)) << c.exchange;
+        else
+            EXPECT_TRUE(added.empty()) << c.exchange;
+    }
+}
+
 class ServiceLimits : public ServiceTest {
 protected:
     void SetUp() override {
