@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <openssl/err.h>
 #include <poll.h>
 #include <unistd.h>
@@ -102,6 +103,8 @@ int CCommAsyncSocket::AcceptInto(CCommAsyncSocket& connection, std::string* peer
         return 0;
     }
     connection.fd_ = fd;
+    int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     connection.sslEnabled_ = sslEnabled_;
     connection.applyReplyTimeout();
     if (peerAddress) {
@@ -147,6 +150,8 @@ bool CCommAsyncSocket::connectWithTimeout(const void* address, unsigned length) 
     setBlocking(fd_, true);
     int on = 1;
     ::setsockopt(fd_, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    // Every exchange is a small line answered by the peer: no write should wait for an earlier one's ACK.
+    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     lastError_ = error;
     return error == 0;
 }
