@@ -58,9 +58,14 @@ bool sendLine(CCommAsyncSocket& connection, const std::string& text) {
 bool sendFile(CCommAsyncSocket& connection, const std::string& path, int ackCapacity) {
     ReadFile file(path);
     long long size = file.size();
-    // The size line carries 32 bits; a file it cannot describe is not sent.
-    if (size < 0 || size > 0x7fffffffLL)
-        size = 0;
+    if (size < 0)
+        size = 0; // missing or not a regular file
+    // The size line carries 31 bits. A larger file is announced as -1, which no client can take for a missing
+    // file (for a setup that would remove its configuration); nothing follows and the session ends.
+    if (size > 0x7fffffffLL) {
+        connection.SendAll(protocol::formatSizeLine(-1));
+        return false;
+    }
     if (connection.SendAll(protocol::formatSizeLine(size)) < 0)
         return false;
     std::vector<char> block(protocol::kBlockSize);

@@ -2,6 +2,7 @@
 #include "tests/support/WaitUntil.h"
 
 #include <gmock/gmock.h>
+#include <unistd.h>
 
 using kv::test::RawClient;
 using kv::test::ServiceTest;
@@ -203,6 +204,17 @@ TEST_F(ServiceTest, EachRequestOfNoteLeavesOneAccessLogLineAndTheOthersNone) {
         else
             EXPECT_TRUE(added.empty()) << c.exchange;
     }
+}
+
+TEST_F(ServiceTest, AFileTooLargeForTheSizeLineIsAnnouncedAsMinusOne) {
+    std::string huge = game("System/pb/svss/huge.png");
+    ASSERT_TRUE(kv::writeFileAtomically(huge, ""));
+    ASSERT_EQ(::truncate(huge.c_str(), 3LL << 30), 0); // sparse: no disk is used
+    RawClient c(listener->port());
+    ASSERT_TRUE(c.login());
+    ASSERT_TRUE(c.send("GetPBScreenShotFile\nhuge.png\n"));
+    EXPECT_EQ(c.line(), "-1");
+    EXPECT_EQ(c.line(), "<closed>");
 }
 
 class ServiceLimits : public ServiceTest {
