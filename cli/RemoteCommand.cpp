@@ -1,7 +1,7 @@
 #include "cli/RemoteCommand.h"
 
 #include "cli/OptionParser.h"
-#include "cli/RemoteLibrary.h"
+#include "client/RemoteControlLibrary.h"
 #include "cli/RemoteOperations.h"
 #include "cli/RemotePassword.h"
 #include "common/Files.h"
@@ -108,7 +108,7 @@ int runRemoteCommand(const std::vector<std::string>& arguments, const std::strin
     if (user.empty())
         return usageError(err, "no administrator name: give --user NAME or set KVSM_USER.");
 
-    RemoteLibrary library;
+    RemoteControlLibrary library;
     std::string libraryPath = fromOptionOrEnvironment(options, "library", "KVSM_REMOTE_LIBRARY");
     if (libraryPath.empty())
         libraryPath = joinPath(programFolder, KVSM_REMOTE_CONTROL_LIBRARY);

@@ -1,6 +1,6 @@
 #include "cli/RemoteFeed.h"
 
-#include "cli/RemoteLibrary.h"
+#include "client/RemoteControlLibrary.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -54,7 +54,7 @@ private:
 
 } // namespace
 
-int followFeed(RemoteLibrary& library, KvsmRemoteObject* object, std::ostream& out, std::ostream& err) {
+int followFeed(RemoteControlLibrary& library, KvsmRemoteObject* object, std::ostream& out, std::ostream& err) {
     ConsoleMonitor monitor;
     MonitorLines lines;
     MonitorThread* thread = library.startMonitor(object, &monitor, &lines);

@@ -4,12 +4,15 @@
 
 #include <iosfwd>
 
+namespace kv {
+class RemoteControlLibrary;
+}
+
 namespace kv::cli {
 
-class RemoteLibrary;
 
 // Starts the library's monitor thread on `object` and prints each output line as it arrives, until the feed ends
 // (its closing lines are printed too). Returns 0 when the feed could not start; the object is unused afterwards.
-int followFeed(RemoteLibrary& library, KvsmRemoteObject* object, std::ostream& out, std::ostream& err);
+int followFeed(RemoteControlLibrary& library, KvsmRemoteObject* object, std::ostream& out, std::ostream& err);
 
 } // namespace kv::cli

@@ -2,7 +2,7 @@
 
 #include "cli/OptionParser.h"
 #include "cli/RemoteFeed.h"
-#include "cli/RemoteLibrary.h"
+#include "client/RemoteControlLibrary.h"
 #include "common/DecimalNumber.h"
 #include "common/Files.h"
 #include "common/Format.h"
@@ -90,7 +90,7 @@ void printFileList(const KvsmTextList& records, std::ostream& out) {
     }
 }
 
-int status(RemoteLibrary& lib, KvsmRemoteObject* object, std::ostream& out) {
+int status(RemoteControlLibrary& lib, KvsmRemoteObject* object, std::ostream& out) {
     std::string setup, state, map, description, admin, player;
     std::uint32_t upTime = 0;
     int crashes = 0;
@@ -110,7 +110,7 @@ int status(RemoteLibrary& lib, KvsmRemoteObject* object, std::ostream& out) {
     return 1;
 }
 
-int perform(RemoteLibrary& lib, KvsmRemoteObject* object, const RemoteRequest& r, std::ostream& out,
+int perform(RemoteControlLibrary& lib, KvsmRemoteObject* object, const RemoteRequest& r, std::ostream& out,
             std::ostream& err) {
     const std::string& c = r.command;
     const std::vector<std::string>& a = r.arguments;
@@ -248,7 +248,7 @@ std::string checkRemoteArguments(RemoteRequest& request, const OptionParser& opt
     return {};
 }
 
-int runRemoteOperation(RemoteLibrary& library, const RemoteRequest& request, const std::string& user,
+int runRemoteOperation(RemoteControlLibrary& library, const RemoteRequest& request, const std::string& user,
                        const std::string& password, std::ostream& out, std::ostream& err) {
     KvsmRemoteObject* object = library.create(request.host.c_str(), user.c_str(), password.c_str());
     if (!object) {

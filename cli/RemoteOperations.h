@@ -5,10 +5,14 @@
 #include <string>
 #include <vector>
 
+namespace kv {
+class RemoteControlLibrary;
+}
+
 namespace kv::cli {
 
 class OptionParser;
-class RemoteLibrary;
+
 
 // One "kvsm remote" command as given on the command line.
 struct RemoteRequest {
@@ -33,7 +37,7 @@ bool isRemoteCommand(const std::string& command);
 // Checks the arguments and takes the command's options; a message for the user when something is wrong.
 std::string checkRemoteArguments(RemoteRequest& request, const OptionParser& options);
 // Carries the command out through the library's functions; the exit status.
-int runRemoteOperation(RemoteLibrary& library, const RemoteRequest& request, const std::string& user,
+int runRemoteOperation(RemoteControlLibrary& library, const RemoteRequest& request, const std::string& user,
                        const std::string& password, std::ostream& out, std::ostream& err);
 
 } // namespace kv::cli

@@ -1,18 +1,18 @@
-#include "cli/RemoteLibrary.h"
+#include "client/RemoteControlLibrary.h"
 
 #include <dlfcn.h>
 
-namespace kv::cli {
+namespace kv {
 
 template <typename Fn>
-bool RemoteLibrary::bind(Fn& slot, const char* name) {
+bool RemoteControlLibrary::bind(Fn& slot, const char* name) {
     slot = reinterpret_cast<Fn>(::dlsym(handle_, name));
     if (!slot && error_.empty())
         error_ = std::string("the remote control library lacks the function ") + name;
     return slot != nullptr;
 }
 
-bool RemoteLibrary::load(const std::string& path) {
+bool RemoteControlLibrary::load(const std::string& path) {
     error_.clear();
     handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
@@ -53,4 +53,4 @@ bool RemoteLibrary::load(const std::string& path) {
     return missing == 0;
 }
 
-} // namespace kv::cli
+} // namespace kv

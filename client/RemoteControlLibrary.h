@@ -4,11 +4,12 @@
 
 #include <string>
 
-namespace kv::cli {
+namespace kv {
 
-// libkvsm-remote-control.so loaded with dlopen and bound by name, exactly as the manager binds it: the version
-// first, then every function. A library that lacks one of them is refused as a whole.
-class RemoteLibrary {
+// libkvsm-remote-control.so loaded with dlopen and bound by name: the version first, then every function. A
+// library that lacks one of them is refused as a whole. For programs that use the library (kvsm, the manager);
+// this class is not part of the library itself.
+class RemoteControlLibrary {
 public:
     // False (with error()) when the library cannot be loaded or bound.
     bool load(const std::string& path);
@@ -48,4 +49,4 @@ private:
     std::string error_;
 };
 
-} // namespace kv::cli
+} // namespace kv
