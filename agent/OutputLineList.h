@@ -35,6 +35,13 @@ public:
     // Trims, then adds the line. Returns the number of lines afterwards.
     std::size_t append(std::int64_t time, std::string_view text, std::int32_t memoryK);
     std::size_t append(const OutputLine& line) { return append(line.time, line.text, line.memoryK); }
+    // Several lines under one lock, each trimmed and added as append() does.
+    struct LineRef {
+        std::int64_t time;
+        std::string_view text;
+        std::int32_t memoryK;
+    };
+    std::size_t append(const LineRef* lines, std::size_t count);
     void clear();
 
     std::size_t size() const;
@@ -52,10 +59,10 @@ signals:
     void cleared();
 
 private:
+    // 16 bytes a line: the text's length sits in front of it in its block, the time is kept relative to a base.
     struct Entry {
-        std::int64_t time;
         const char* text;
-        std::uint32_t length;
+        std::int32_t timeDelta;
         std::int32_t memoryK;
     };
     struct Block {
@@ -66,13 +73,20 @@ private:
     };
 
     void dropOldest(std::size_t count);
+    void appendLocked(std::int64_t time, std::string_view text, std::int32_t memoryK);
     const char* store(std::string_view text);
     std::size_t limit() const;
+    static std::size_t lengthOf(const Entry& e);
+    static std::string_view textOf(const Entry& e);
+    std::int64_t timeOf(const Entry& e) const { return timeBase_ + e.timeDelta; }
+    OutputLine recordOf(const Entry& e) const;
 
     mutable std::mutex mutex_;
     std::deque<Entry> entries_;
+    static_assert(sizeof(Entry) == 16);
     std::deque<Block> blocks_;
     std::size_t textBytes_ = 0;
+    std::int64_t timeBase_ = 0;
     long long maxK_ = 2000;
 };
 

@@ -7,6 +7,7 @@
 #include "agent/SupervisionState.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -88,47 +89,72 @@ void OutputReader::run() {
         t_.finished();
 }
 
+bool OutputReader::overflow() {
+    overflowed_.store(true);
+    current_.clear();
+    current_.shrink_to_fit();
+    if (t_.log)
+        t_.log->write("Server output capture ended: a line reached %zu characters without a line end\n", kMaxLine);
+    return false;
+}
+
 void OutputReader::consume(const char* data, std::size_t size) {
-    std::int64_t now = t_.clock->nowSeconds();
-    for (std::size_t i = 0; i < size; ++i) {
-        char c = data[i];
-        if (c == '\n') {
-            completeLine(now);
-            continue;
+    const std::int64_t now = t_.clock->nowSeconds();
+    const char* p = data;
+    const char* end = data + size;
+    while (p < end) {
+        const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* segmentEnd = newline ? newline : end;
+        std::string_view segment(p, static_cast<std::size_t>(segmentEnd - p));
+        // Most lines arrive whole and clean: they are taken straight from the read buffer.
+        std::string_view clean = segment;
+        if (!clean.empty() && clean.back() == '\r')
+            clean.remove_suffix(1);
+        const bool plain = clean.find_first_of("\t\r") == std::string_view::npos;
+        if (newline && current_.empty() && plain) {
+            if (clean.size() >= kMaxLine) {
+                overflow();
+                break;
+            }
+            completeLine(now, clean);
+        } else {
+            for (char c : segment) {
+                if (c == '\t' || c == '\r')
+                    continue;
+                current_.push_back(c);
+                if (current_.size() >= kMaxLine)
+                    break;
+            }
+            if (current_.size() >= kMaxLine) {
+                overflow();
+                break;
+            }
+            if (newline) {
+                held_.push_back(current_);
+                completeLine(now, held_.back());
+                current_.clear();
+            }
         }
-        if (c == '\t' || c == '\r')
-            continue;
-        current_.push_back(c);
-        if (current_.size() >= kMaxLine) {
-            overflowed_.store(true);
-            current_.clear();
-            current_.shrink_to_fit();
-            if (t_.log)
-                t_.log->write("Server output capture ended: a line reached %zu characters without a line end\n",
-                              kMaxLine);
-            break;
-        }
+        p = newline ? newline + 1 : end;
     }
     flushBatch();
 }
 
-void OutputReader::completeLine(std::int64_t now) {
-    std::int32_t ramK = t_.state->currentRamK();
-    t_.lines->append(now, current_, ramK);
-    if (current_.find(kRunningMarker) != std::string::npos && t_.state->status() != ServerStatus::Running)
+void OutputReader::completeLine(std::int64_t now, std::string_view text) {
+    const std::int32_t ramK = t_.state->currentRamK();
+    batch_.push_back({now, text, ramK});
+    if (t_.state->status() != ServerStatus::Running && text.find(kRunningMarker) != std::string_view::npos)
         t_.state->markRunning(now);
     if (!t_.runningLogPath.empty()) {
         if (now != stampSecond_) {
             stampSecond_ = now;
             stamp_ = output_formats::timeStamp(now);
         }
-        output_formats::appendRunningLogLine(logBatch_, stamp_, ramK, t_.showMemory, current_);
+        output_formats::appendRunningLogLine(logBatch_, stamp_, ramK, t_.showMemory, text);
     }
     if (t_.feeds && !t_.feeds->empty())
-        t_.feeds->deliver({now, current_, ramK});
+        t_.feeds->deliver({now, std::string(text), ramK});
     linesRead_.fetch_add(1, std::memory_order_relaxed);
-    batchHasLines_ = true;
-    current_.clear();
 }
 
 void OutputReader::flushBatch() {
@@ -136,11 +162,13 @@ void OutputReader::flushBatch() {
         appendToFile(t_.runningLogPath, logBatch_);
         logBatch_.clear();
     }
-    if (batchHasLines_) {
-        batchHasLines_ = false;
-        if (t_.linesAdded && !notifyPending_.exchange(true))
-            t_.linesAdded();
-    }
+    if (batch_.empty())
+        return;
+    t_.lines->append(batch_.data(), batch_.size());
+    batch_.clear();
+    held_.clear();
+    if (t_.linesAdded && !notifyPending_.exchange(true))
+        t_.linesAdded();
 }
 
 } // namespace kv::agent

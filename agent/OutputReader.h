@@ -8,12 +8,15 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
+#include <deque>
+
+#include "agent/OutputLineList.h"
 
 namespace kv::agent {
 
 class AgentLog;
 class FeedList;
-class OutputLineList;
 class SupervisionState;
 
 // Reads the game server's output pipe on its own thread and turns it into lines: tab and carriage return bytes are
@@ -59,13 +62,17 @@ public:
 private:
     void run();
     void consume(const char* data, std::size_t size);
-    void completeLine(std::int64_t now);
+    // A complete line; `text` stays valid until flushBatch().
+    void completeLine(std::int64_t now, std::string_view text);
     void flushBatch();
+    bool overflow();
 
     int fd_;
     int wakeFd_ = -1;
     Targets t_;
-    std::string current_;
+    std::string current_;  // the line being put together across reads, without tabs and carriage returns
+    std::vector<OutputLineList::LineRef> batch_;
+    std::deque<std::string> held_; // lines of the batch that are not views into the read buffer
     std::string logBatch_;
     std::int64_t stampSecond_ = -1;
     std::string stamp_;
@@ -74,7 +81,6 @@ private:
     std::atomic<bool> overflowed_{false};
     std::atomic<bool> stopping_{false};
     std::atomic<std::uint64_t> linesRead_{0};
-    bool batchHasLines_ = false;
     std::thread thread_;
 };
 

@@ -153,10 +153,14 @@ TEST_F(Headless, BadSettingsAndAMissingMapLeaveTheAgentRunning) {
     EXPECT_EQ(s.gameServerPath, host.gameFolder());
 }
 
-TEST_F(Headless, WithoutHeadlessTheAgentSaysTheWindowIsMissing) {
-    test::ProgramRun run;
-    ASSERT_TRUE(run.start({kAgent, "--workdir", host.workFolder()}));
-    EXPECT_NE(run.waitForExit(10s).value_or(0), 0);
-    EXPECT_TRUE(run.hasLine("--headless"));
+TEST_F(Headless, MalformedOptionsAreRefusedBeforeAnythingIsWritten) {
+    for (std::vector<std::string> args : {std::vector<std::string>{kAgent, "--headless", "--admin-port", "x"},
+                                          std::vector<std::string>{kAgent, "--headless", "--workdir"},
+                                          std::vector<std::string>{kAgent, "--headless", "--workdir",
+                                                                   host.workFolder() + "/missing"}}) {
+        test::ProgramRun run;
+        ASSERT_TRUE(run.start(args, {}, host.workFolder()));
+        EXPECT_EQ(run.waitForExit(10s).value_or(0), 2) << run.output();
+    }
     EXPECT_FALSE(fileExists(joinPath(host.workFolder(), "KVSMRC.ini")));
 }

@@ -1,0 +1,281 @@
+// Output capture of the agent: how fast game server output gets into the output line list, against a plain reader
+// of the same pipe (what `kvsim ... | cat > /dev/null` does), and the agent's resident memory with a full list.
+//
+//   bench_agent_capture --bin DIR --root DIR [--lines N] [--rounds N]
+//
+// When started as "server.bin" the program is the game server of the memory run: it prints "Game engine
+// initialized" and KV_BENCH_EMIT_LINES lines of KV_BENCH_EMIT_WIDTH characters, then waits to be stopped.
+#include "agent/FeedList.h"
+#include "agent/OutputLineList.h"
+#include "agent/OutputReader.h"
+#include "agent/SupervisionState.h"
+
+#include "common/ChildProcess.h"
+#include "common/AtomicFile.h"
+#include "common/Clock.h"
+#include "common/Files.h"
+#include "common/Format.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+#include <filesystem>
+
+using namespace kv;
+using namespace kv::agent;
+using Steady = std::chrono::steady_clock;
+
+namespace {
+
+int freePort(int type) {
+    int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    int port = 0;
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
+        port = ntohs(a.sin_port);
+    if (fd >= 0)
+        ::close(fd);
+    return port;
+}
+
+bool writeText(const std::string& path, const std::string& text) { return writeFileAtomically(path, text); }
+
+std::string makeTemp() {
+    std::string pattern = "/tmp/kvbench-agent-XXXXXX";
+    return ::mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+// Game folder whose server.bin is `program`.
+bool makeGame(const std::string& folder, const std::string& program, const std::string& conf) {
+    if (!makeDirectories(folder + "/System") || !makeDirectories(folder + "/Maps"))
+        return false;
+    if (::symlink(program.c_str(), (folder + "/System/server.bin").c_str()) != 0)
+        return false;
+    return writeText(folder + "/Maps/Harbor.kvo", "map\n") && writeText(folder + "/kvsim.conf", conf);
+}
+
+std::string floodConf(int lines) {
+    return format("KVSIM_ADMIN_PORT=%d\nKVSIM_QUERY_PORT=%d\nKVSIM_START_DELAY_MS=0\nKVSIM_LINE_INTERVAL_MS=0\n"
+                  "KVSIM_FLOOD_LINES=%d\n",
+                  freePort(SOCK_STREAM), freePort(SOCK_DGRAM), lines);
+}
+
+bool startSim(ChildProcess& p, const std::string& game) {
+    ProcessOptions o;
+    o.arguments = {game + "/System/server.bin", "GLOBAL", "Harbor.kvo"};
+    std::string error;
+    if (!p.start(o, &error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Seconds a plain reader needs to see the last flood line.
+double plainRead(const std::string& game, int lines) {
+    ChildProcess p;
+    auto begin = Steady::now();
+    if (!startSim(p, game))
+        return -1;
+    const std::string last = format("Flood line %d of %d", lines, lines);
+    std::vector<char> buffer(64 * 1024 + 128);
+    std::size_t keep = 0;
+    for (;;) {
+        ssize_t n = ::read(p.outputFd(), buffer.data() + keep, buffer.size() - keep);
+        if (n <= 0)
+            return -1;
+        std::size_t size = keep + static_cast<std::size_t>(n);
+        if (memmem(buffer.data(), size, last.data(), last.size()))
+            break;
+        keep = std::min<std::size_t>(size, 64);
+        std::memmove(buffer.data(), buffer.data() + size - keep, keep);
+    }
+    return std::chrono::duration<double>(Steady::now() - begin).count();
+}
+
+// Seconds the agent's output reader needs to put the last flood line into the output line list.
+double agentCapture(const std::string& game, int lines, const std::string& runningLog) {
+    ChildProcess p;
+    OutputLineList list(2000);
+    SupervisionState state;
+    state.setStatus(ServerStatus::Starting);
+    FeedList feeds;
+    SystemClock clock;
+    auto begin = Steady::now();
+    if (!startSim(p, game))
+        return -1;
+    OutputReader::Targets t;
+    t.lines = &list;
+    t.state = &state;
+    t.feeds = &feeds;
+    t.clock = &clock;
+    t.runningLogPath = runningLog;
+    t.linesAdded = [] {};
+    OutputReader reader(::dup(p.outputFd()), t);
+    p.closeOutput();
+    const std::string last = format("Flood line %d of %d", lines, lines);
+    OutputLine newest;
+    while (!(list.newest(newest) && newest.text.find(last) != std::string::npos)) {
+        if (reader.finished())
+            return -1;
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    return std::chrono::duration<double>(Steady::now() - begin).count();
+}
+
+long rssKiB(pid_t pid) {
+    auto text = readFile("/proc/" + std::to_string(pid) + "/status");
+    if (!text)
+        return -1;
+    auto at = text->find("VmRSS:");
+    return at == std::string::npos ? -1 : std::strtol(text->c_str() + at + 6, nullptr, 10);
+}
+
+// Resident KiB of a headless agent in `work` once its output stops growing.
+long agentRss(const std::string& bin, const std::string& work, const std::string& doneFile, bool expectOutput) {
+    ChildProcess agent;
+    ProcessOptions o;
+    o.arguments = {bin + "/kvagent", "--headless", "--workdir", work, "--admin-port",
+                   std::to_string(freePort(SOCK_STREAM)), "--cleanup-ms", "100", "--stop-grace-ms", "200"};
+    if (!agent.start(o))
+        return -1;
+    auto deadline = Steady::now() + std::chrono::seconds(120);
+    if (expectOutput)
+        while (!fileExists(doneFile) && Steady::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    long last = -1;
+    int stable = 0;
+    while (stable < 5 && Steady::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        long now = rssKiB(agent.pid());
+        stable = now == last ? stable + 1 : 0;
+        last = now;
+    }
+    agent.terminate();
+    agent.waitFor(std::chrono::seconds(10));
+    return last;
+}
+
+int emitter() {
+    const char* linesText = std::getenv("KV_BENCH_EMIT_LINES");
+    const char* widthText = std::getenv("KV_BENCH_EMIT_WIDTH");
+    const char* done = std::getenv("KV_BENCH_EMIT_DONE");
+    long lines = linesText ? std::strtol(linesText, nullptr, 10) : 0;
+    long width = widthText ? std::strtol(widthText, nullptr, 10) : 100;
+    std::string out = "Init: Game engine initialized\n";
+    std::string line(static_cast<std::size_t>(width), 'x');
+    line.push_back('\n');
+    for (long i = 0; i < lines; ++i) {
+        std::string number = std::to_string(i);
+        std::memcpy(line.data(), number.data(), number.size());
+        out += line;
+        if (out.size() > (1 << 16)) {
+            if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size())
+                return 1;
+            out.clear();
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    if (done)
+        writeText(done, "done\n");
+    for (;;)
+        ::pause();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 0 && baseName(argv[0]) == "server.bin")
+        return emitter();
+    std::string bin, root;
+    int lines = 1000000;
+    int rounds = 3;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string a = argv[i];
+        if (a == "--bin")
+            bin = argv[i + 1];
+        else if (a == "--root")
+            root = argv[i + 1];
+        else if (a == "--lines")
+            lines = std::atoi(argv[i + 1]);
+        else if (a == "--rounds")
+            rounds = std::atoi(argv[i + 1]);
+    }
+    if (bin.empty()) {
+        std::fprintf(stderr, "usage: bench_agent_capture --bin DIR --root DIR [--lines N] [--rounds N]\n");
+        return 2;
+    }
+    std::string temp = makeTemp();
+    if (temp.empty() || !makeGame(temp + "/game", bin + "/kvsim", floodConf(lines))) {
+        std::fprintf(stderr, "cannot prepare %s\n", temp.c_str());
+        return 1;
+    }
+
+    // (1) Capture rate: best of `rounds` for each, all in this run.
+    double plain = 1e9, off = 1e9, on = 1e9;
+    for (int r = 0; r < rounds; ++r) {
+        double a = plainRead(temp + "/game", lines);
+        double b = agentCapture(temp + "/game", lines, "");
+        double c = agentCapture(temp + "/game", lines, temp + "/running.log");
+        ::unlink((temp + "/running.log").c_str());
+        if (a < 0 || b < 0 || c < 0) {
+            std::fprintf(stderr, "a capture round failed\n");
+            return 1;
+        }
+        plain = std::min(plain, a);
+        off = std::min(off, b);
+        on = std::min(on, c);
+    }
+    std::printf("capture of %d lines (best of %d)\n", lines, rounds);
+    std::printf("  plain pipe reader (baseline): %10.0f lines/s\n", lines / plain);
+    std::printf("  agent, running log off:       %10.0f lines/s  ratio %.2f (target >= 0.25)\n", lines / off,
+                plain / off);
+    std::printf("  agent, running log on:        %10.0f lines/s  ratio %.2f\n", lines / on, plain / on);
+
+    // (2) Memory with a full output line list: 204,000 lines of 100 characters.
+    const int fullLines = 2000 * 102;
+    const int width = 100;
+    std::string work = temp + "/work";
+    std::string game = temp + "/memgame";
+    std::string done = temp + "/emit-done";
+    std::string self = argv[0][0] == '/' ? argv[0] : bin + "/bench_agent_capture";
+    if (!makeGame(game, self, "") || !makeDirectories(work + "/Configurations")) {
+        std::fprintf(stderr, "cannot prepare the memory run\n");
+        return 1;
+    }
+    ::setenv("KV_BENCH_EMIT_LINES", std::to_string(fullLines).c_str(), 1);
+    ::setenv("KV_BENCH_EMIT_WIDTH", std::to_string(width).c_str(), 1);
+    ::setenv("KV_BENCH_EMIT_DONE", done.c_str(), 1);
+    writeText(work + "/Configurations/Mem.Control", "Name=Mem\nMap=Harbor.kvo\nIni=Mem.ini\n");
+    writeText(work + "/Configurations/Mem.ini", "\n");
+    std::string settings = "MD5Password=0\nGameServerPath=" + game + "\nCreateRunningLog=0\nActiveControlFile=";
+    writeText(work + "/KVSMRC.ini", settings + "\n");
+    long idle = agentRss(bin, work, done, false);
+    writeText(work + "/KVSMRC.ini", settings + "Mem.Control\n");
+    long full = agentRss(bin, work, done, true);
+    const double textBytes = static_cast<double>(fullLines) * width + 29;
+    std::printf("memory with a full output line list (%d lines of %d characters, %.1f MB of text)\n", fullLines,
+                width, textBytes / 1e6);
+    std::printf("  idle agent (no server):       %8.1f MB resident\n", idle / 1024.0);
+    std::printf("  agent with the full list:     %8.1f MB resident  ratio to text %.2f (target < 2)\n",
+                full / 1024.0, full * 1024.0 / textBytes);
+    std::printf("  growth over idle:             %8.1f MB           ratio to text %.2f\n", (full - idle) / 1024.0,
+                (full - idle) * 1024.0 / textBytes);
+    std::string cleanup = temp;
+    std::filesystem::remove_all(cleanup);
+    return idle > 0 && full > 0 ? 0 : 1;
+}
