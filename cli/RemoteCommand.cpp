@@ -1,9 +1,9 @@
 #include "cli/RemoteCommand.h"
 
 #include "cli/OptionParser.h"
-#include "client/RemoteControlLibrary.h"
 #include "cli/RemoteOperations.h"
 #include "cli/RemotePassword.h"
+#include "client/RemoteControlLibrary.h"
 #include "common/Files.h"
 
 #include <cstdlib>

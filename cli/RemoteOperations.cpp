@@ -215,7 +215,9 @@ void RemoteRequest::resolve(const std::function<std::string(const std::string&)>
         descriptionFile = absolute(descriptionFile);
 }
 
-bool isRemoteCommand(const std::string& command) { return commands().count(command) > 0; }
+bool isRemoteCommand(const std::string& command) {
+    return commands().count(command) > 0;
+}
 
 std::string checkRemoteArguments(RemoteRequest& request, const OptionParser& options) {
     const CommandShape& shape = commands().at(request.command);

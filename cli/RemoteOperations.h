@@ -13,7 +13,6 @@ namespace kv::cli {
 
 class OptionParser;
 
-
 // One "kvsm remote" command as given on the command line.
 struct RemoteRequest {
     std::string command;

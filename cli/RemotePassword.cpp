@@ -12,7 +12,9 @@ namespace kv::cli {
 
 namespace {
 
-std::string firstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+std::string firstLine(const std::string& text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
 
 std::optional<std::string> promptOnTerminal(const std::string& prompt) {
     int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
@@ -39,8 +41,8 @@ std::optional<std::string> promptOnTerminal(const std::string& prompt) {
 
 } // namespace
 
-std::optional<std::string> readRemotePassword(const std::optional<std::string>& passwordFile,
-                                              const std::string& prompt, std::string& error) {
+std::optional<std::string> readRemotePassword(const std::optional<std::string>& passwordFile, const std::string& prompt,
+                                              std::string& error) {
     if (passwordFile) {
         std::optional<std::string> text = readFile(*passwordFile);
         if (!text) {

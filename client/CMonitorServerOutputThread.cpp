@@ -11,7 +11,9 @@
 namespace kv {
 
 namespace {
-std::string notice(const char* text) { return protocol::formatFeedNotice(toLocalTime(currentSeconds()), text); }
+std::string notice(const char* text) {
+    return protocol::formatFeedNotice(toLocalTime(currentSeconds()), text);
+}
 } // namespace
 
 CMonitorServerOutputThread::CMonitorServerOutputThread(CServerRemoteControl& client, MonitorSink* window,

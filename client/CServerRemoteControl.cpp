@@ -19,11 +19,8 @@ CServerRemoteControl::CServerRemoteControl() : CServerRemoteControl({}, {}, {}) 
 
 CServerRemoteControl::CServerRemoteControl(std::string serverAddress, std::string adminName, std::string password,
                                            RemoteControlOptions options)
-    : options_(std::move(options)),
-      connection_(options_.context ? options_.context : processSslContext()),
-      serverAddress_(std::move(serverAddress)),
-      adminName_(std::move(adminName)),
-      password_(std::move(password)) {
+    : options_(std::move(options)), connection_(options_.context ? options_.context : processSslContext()),
+      serverAddress_(std::move(serverAddress)), adminName_(std::move(adminName)), password_(std::move(password)) {
     connection_.SetTimeouts(options_.connectTimeout, options_.replyTimeout);
     connection_.CreateBound(0);
 }
@@ -57,7 +54,9 @@ bool CServerRemoteControl::sendLines(const std::vector<std::string>& lines) {
     return connection_.SendAll(out) == static_cast<int>(out.size());
 }
 
-int CServerRemoteControl::readLine(std::string& line, int capacity) { return connection_.ReceiveLine(line, capacity); }
+int CServerRemoteControl::readLine(std::string& line, int capacity) {
+    return connection_.ReceiveLine(line, capacity);
+}
 
 int CServerRemoteControl::dropConnection() {
     connection_.Close();
@@ -135,7 +134,7 @@ int CServerRemoteControl::GetServerStatus(std::string& setupName, std::string& s
     show("Connected to Server Remote Control, retrieving status...");
     if (!sendLines({requestWord(Request::GetStatus)}))
         return dropConnection();
-    protocol::StatusRecord record{status,      mapFile,      setupName,     gameAdminPassword, gamePlayerPassword,
+    protocol::StatusRecord record{status,      mapFile,     setupName,     gameAdminPassword, gamePlayerPassword,
                                   description, totalUpTime, serverCrashes, currentRamUsage,   peakRamUsage};
     protocol::StatusRecordParser parser(record);
     std::string line;

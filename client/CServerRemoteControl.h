@@ -61,9 +61,8 @@ public:
     int DownloadPBConfig(std::string optionFileName);
     int DownloadBanlist(std::string localPath);
     int UploadServerSetup(std::string setupName, std::string localPath);
-    int UploadConfiguration(std::string localPath, std::string configurationName, std::string runMode,
-                            std::string map, std::string description, std::string gameAdminPassword,
-                            std::string gamePlayerPassword);
+    int UploadConfiguration(std::string localPath, std::string configurationName, std::string runMode, std::string map,
+                            std::string description, std::string gameAdminPassword, std::string gamePlayerPassword);
     int UploadPBConfig(std::string optionFileName);
     int UploadBanlist(std::string localPath);
     int ActivateConfiguration(std::string configurationName);

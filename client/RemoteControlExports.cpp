@@ -10,8 +10,7 @@ using kv::CServerRemoteControl;
 
 namespace {
 
-template <typename Call>
-int guarded(KvsmRemoteObject* object, Call call) noexcept {
+template <typename Call> int guarded(KvsmRemoteObject* object, Call call) noexcept {
     if (!object)
         return 0;
     try {
@@ -21,13 +20,17 @@ int guarded(KvsmRemoteObject* object, Call call) noexcept {
     }
 }
 
-std::string text(const char* value) { return value ? std::string(value) : std::string(); }
+std::string text(const char* value) {
+    return value ? std::string(value) : std::string();
+}
 
 } // namespace
 
 extern "C" {
 
-KVSM_EXPORT int KvsmRemoteControlApiVersion() { return KVSM_REMOTE_CONTROL_API_VERSION; }
+KVSM_EXPORT int KvsmRemoteControlApiVersion() {
+    return KVSM_REMOTE_CONTROL_API_VERSION;
+}
 
 KVSM_EXPORT KvsmRemoteObject* CreateRemoteControlObject(const char* serverAddress, const char* adminName,
                                                         const char* password) {
@@ -38,7 +41,9 @@ KVSM_EXPORT KvsmRemoteObject* CreateRemoteControlObject(const char* serverAddres
     }
 }
 
-KVSM_EXPORT void DestroyRemoteControlObject(KvsmRemoteObject* object) { delete object; }
+KVSM_EXPORT void DestroyRemoteControlObject(KvsmRemoteObject* object) {
+    delete object;
+}
 
 KVSM_EXPORT void SetStatusWindow(KvsmRemoteObject* object, kv::StatusSink* statusWindow) {
     if (object)
@@ -61,8 +66,8 @@ KVSM_EXPORT int GetServerStatus(KvsmRemoteObject* object, std::string* setupName
         !totalUpTime || !serverCrashes || !currentRamUsage || !peakRamUsage)
         return 0;
     return guarded(object, [&](CServerRemoteControl& o) {
-        return o.GetServerStatus(*setupName, *status, *mapFile, *description, *gameAdminPassword,
-                                 *gamePlayerPassword, *totalUpTime, *serverCrashes, *currentRamUsage, *peakRamUsage);
+        return o.GetServerStatus(*setupName, *status, *mapFile, *description, *gameAdminPassword, *gamePlayerPassword,
+                                 *totalUpTime, *serverCrashes, *currentRamUsage, *peakRamUsage);
     });
 }
 
@@ -83,13 +88,13 @@ KVSM_EXPORT int UploadConfiguration(KvsmRemoteObject* object, const char* localG
                                     const char* gamePlayerPassword) {
     return guarded(object, [&](CServerRemoteControl& o) {
         return o.UploadConfiguration(text(localGameConfigurationPath), text(configurationName), text(runMode),
-                                     text(map), text(description), text(gameAdminPassword),
-                                     text(gamePlayerPassword));
+                                     text(map), text(description), text(gameAdminPassword), text(gamePlayerPassword));
     });
 }
 
 KVSM_EXPORT int UploadServerSetup(KvsmRemoteObject* object, const char* setupName, const char* localPath) {
-    return guarded(object, [&](CServerRemoteControl& o) { return o.UploadServerSetup(text(setupName), text(localPath)); });
+    return guarded(object,
+                   [&](CServerRemoteControl& o) { return o.UploadServerSetup(text(setupName), text(localPath)); });
 }
 
 KVSM_EXPORT int DownloadServerSetup(KvsmRemoteObject* object, const char* setupName) {

@@ -4,8 +4,7 @@
 
 namespace kv {
 
-template <typename Fn>
-bool RemoteControlLibrary::bind(Fn& slot, const char* name) {
+template <typename Fn> bool RemoteControlLibrary::bind(Fn& slot, const char* name) {
     slot = reinterpret_cast<Fn>(::dlsym(handle_, name));
     if (!slot && error_.empty())
         error_ = std::string("the remote control library lacks the function ") + name;

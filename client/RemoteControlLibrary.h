@@ -40,8 +40,7 @@ public:
     RetrievePunkbusterScreenshotFileFn retrievePunkbusterScreenshotFile = nullptr;
 
 private:
-    template <typename Fn>
-    bool bind(Fn& slot, const char* name);
+    template <typename Fn> bool bind(Fn& slot, const char* name);
 
     // The library stays loaded until the process ends: a finished monitor thread may still be returning through
     // its code when the caller hears of its end.

@@ -174,8 +174,12 @@ int CServerRemoteControl::UploadConfiguration(std::string localPathText, std::st
     for (const std::string* field : {&configurationName, &runMode, &map, &gameAdminPassword, &gamePlayerPassword})
         if (!protocol::isSingleLine(*field))
             return 0;
-    std::vector<std::string> lines{requestWord(Request::UploadConfiguration), configurationName, runMode, map,
-                                   gameAdminPassword, gamePlayerPassword};
+    std::vector<std::string> lines{requestWord(Request::UploadConfiguration),
+                                   configurationName,
+                                   runMode,
+                                   map,
+                                   gameAdminPassword,
+                                   gamePlayerPassword};
     LineReader descriptionLines(description);
     std::string line;
     while (descriptionLines.next(line, description.size() + 1, LineReader::Break::CrLf)) {
@@ -185,10 +189,10 @@ int CServerRemoteControl::UploadConfiguration(std::string localPathText, std::st
         lines.push_back(line);
     }
     lines.push_back(protocol::kEndDescription);
-    return upload(lines, localPath(localPathText),
-                  {protocol::kSendConfig, protocol::kEndOfConfigurationFile,
-                   "%d%% of Server Configuration File Transmitted"},
-                  true);
+    return upload(
+        lines, localPath(localPathText),
+        {protocol::kSendConfig, protocol::kEndOfConfigurationFile, "%d%% of Server Configuration File Transmitted"},
+        true);
 }
 
 int CServerRemoteControl::UploadPBConfig(std::string optionFileName) {

@@ -18,8 +18,7 @@ struct Entry {
 };
 
 // Regular files of a folder whose name passes `accept`.
-template <typename Accept>
-std::vector<Entry> filesOf(const std::string& folder, Accept accept) {
+template <typename Accept> std::vector<Entry> filesOf(const std::string& folder, Accept accept) {
     std::vector<Entry> entries;
     for (const std::string& name : listDirectory(folder)) {
         struct stat info {};
@@ -45,8 +44,8 @@ std::vector<std::string> fileRecordsWith(const std::string& folder, const char* 
 
 std::vector<std::string> configurationRecords(const AgentFilePaths& paths) {
     std::vector<std::string> records;
-    auto controls = filesOf(paths.configurationsFolder(),
-                            [](const std::string& name) { return endsWithNoCase(name, ".Control"); });
+    auto controls =
+        filesOf(paths.configurationsFolder(), [](const std::string& name) { return endsWithNoCase(name, ".Control"); });
     for (const Entry& e : controls) {
         std::string title = e.name.substr(0, e.name.size() - std::string_view(".Control").size());
         if (!fileExists(paths.configurationIni(title)))

@@ -6,12 +6,13 @@
 
 namespace kv::agent::service {
 
-AgentRemoteService::AgentRemoteService(Agent& agent, QObject* parent)
-    : QObject(parent), agent_(agent), host_(agent) {
+AgentRemoteService::AgentRemoteService(Agent& agent, QObject* parent) : QObject(parent), agent_(agent), host_(agent) {
     connect(&agent_, &Agent::aboutToShutDown, this, &AgentRemoteService::stop);
 }
 
-AgentRemoteService::~AgentRemoteService() { stop(); }
+AgentRemoteService::~AgentRemoteService() {
+    stop();
+}
 
 std::shared_ptr<AgentRemoteService> AgentRemoteService::startFor(Agent& agent) {
     auto service = std::make_shared<AgentRemoteService>(agent);

@@ -13,17 +13,25 @@ namespace kv::agent::service {
 AgentServiceHost::AgentServiceHost(Agent& agent, std::chrono::milliseconds mainThreadBound)
     : agent_(agent), bound_(mainThreadBound) {}
 
-std::string AgentServiceHost::workDir() const { return agent_.environment().workDir; }
+std::string AgentServiceHost::workDir() const {
+    return agent_.environment().workDir;
+}
 
-AgentSettings AgentServiceHost::settings() const { return agent_.settings().snapshot(); }
+AgentSettings AgentServiceHost::settings() const {
+    return agent_.settings().snapshot();
+}
 
 void AgentServiceHost::updateSettings(const std::function<void(AgentSettings&)>& change) {
     agent_.settings().update(change);
 }
 
-std::int64_t AgentServiceHost::now() const { return agent_.environment().clock->nowSeconds(); }
+std::int64_t AgentServiceHost::now() const {
+    return agent_.environment().clock->nowSeconds();
+}
 
-bool AgentServiceHost::serverControl(bool start) { return agent_.requestServerControl(start, bound_); }
+bool AgentServiceHost::serverControl(bool start) {
+    return agent_.requestServerControl(start, bound_);
+}
 
 protocol::StatusRecord AgentServiceHost::status() const {
     protocol::StatusRecord record;
@@ -51,7 +59,9 @@ void AgentServiceHost::accessLog(const std::string& text) {
     agent_.accessLog().append(AccessLog::stamped(now(), text));
 }
 
-void AgentServiceHost::agentLog(const std::string& text) { agent_.log().writeText(text); }
+void AgentServiceHost::agentLog(const std::string& text) {
+    agent_.log().writeText(text);
+}
 
 bool AgentServiceHost::attachFeed(const std::shared_ptr<FeedSink>& sink, std::vector<OutputLine>& history) {
     if (agent_.shuttingDown()) {

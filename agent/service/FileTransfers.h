@@ -11,10 +11,10 @@ namespace kv::agent::service {
 bool sendFile(CCommAsyncSocket& connection, const std::string& path, int ackCapacity);
 
 enum class ReceiveResult {
-    Stored,     // complete; "[GoodSend]" sent
-    NotOpened,  // the target could not be written; "[AbortSend]" sent
-    NotStored,  // complete, but the file could not be replaced; "[AbortSend]" sent
-    Broken,     // the connection failed before the end marker; the old file is untouched
+    Stored,    // complete; "[GoodSend]" sent
+    NotOpened, // the target could not be written; "[AbortSend]" sent
+    NotStored, // complete, but the file could not be replaced; "[AbortSend]" sent
+    Broken,    // the connection failed before the end marker; the old file is untouched
 };
 
 // The upload framing after the request's parameters: the ready marker, then lines until one that begins with

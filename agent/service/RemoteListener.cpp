@@ -10,7 +10,9 @@ namespace kv::agent::service {
 RemoteListener::RemoteListener(RemoteServiceHost& host, std::shared_ptr<SslContext> context)
     : host_(host), context_(std::move(context)), listener_(context_) {}
 
-RemoteListener::~RemoteListener() { stop(); }
+RemoteListener::~RemoteListener() {
+    stop();
+}
 
 bool RemoteListener::start(const Options& options) {
     options_ = options;
@@ -53,8 +55,8 @@ void RemoteListener::acceptLoop() {
         }
         reapFinished();
         if (sessions_.size() >= options_.maxSessions) {
-            host_.agentLog(format("Refused remote connection from %s: %zu sessions are open", peer.c_str(),
-                                  sessions_.size()));
+            host_.agentLog(
+                format("Refused remote connection from %s: %zu sessions are open", peer.c_str(), sessions_.size()));
             connection->Close();
             continue;
         }

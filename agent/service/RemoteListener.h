@@ -18,8 +18,8 @@ namespace kv::agent::service {
 class RemoteListener {
 public:
     struct Options {
-        std::string address;        // dotted decimal; empty: every address
-        unsigned port = 49310;      // 0: any free port (tests)
+        std::string address;   // dotted decimal; empty: every address
+        unsigned port = 49310; // 0: any free port (tests)
         std::size_t maxSessions = 32;
         SessionLimits limits;
         std::chrono::milliseconds acceptRetry{5000};

@@ -40,16 +40,22 @@ void RemoteSession::abort() {
         ::shutdown(connection_->Handle(), SHUT_RDWR);
 }
 
-bool RemoteSession::readLine(std::string& line, int capacity) { return connection_->ReceiveLine(line, capacity) >= 0; }
+bool RemoteSession::readLine(std::string& line, int capacity) {
+    return connection_->ReceiveLine(line, capacity) >= 0;
+}
 
 bool RemoteSession::send(const std::string& line) {
     std::string out = line + "\n";
     return connection_->SendAll(out) == static_cast<int>(out.size());
 }
 
-void RemoteSession::log(const char* what) { host_.accessLog(std::string(what) + peer_); }
+void RemoteSession::log(const char* what) {
+    host_.accessLog(std::string(what) + peer_);
+}
 
-AgentFilePaths RemoteSession::paths() const { return AgentFilePaths(host_.workDir(), host_.settings().gameServerPath); }
+AgentFilePaths RemoteSession::paths() const {
+    return AgentFilePaths(host_.workDir(), host_.settings().gameServerPath);
+}
 
 void RemoteSession::serve() {
     connection_->SetReplyTimeout(limits_.loginTimeout);

@@ -45,8 +45,7 @@ bool RemoteSession::handle(Request request) {
         sendRecords(antiCheatLogRecords(files));
         return false;
     case Request::GetPBLogFile:
-        downloadNamed(files.antiCheatLogFolder(), "", protocol::kFileNameLineCapacity,
-                      protocol::kFileNameLineCapacity);
+        downloadNamed(files.antiCheatLogFolder(), "", protocol::kFileNameLineCapacity, protocol::kFileNameLineCapacity);
         return false;
     case Request::QueryStatLogging:
     case Request::DownloadConfiguration:

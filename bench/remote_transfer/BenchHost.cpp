@@ -19,4 +19,6 @@ void BenchHost::updateSettings(const std::function<void(kv::agent::AgentSettings
     change(settings_);
 }
 
-std::int64_t BenchHost::now() const { return kv::currentSeconds(); }
+std::int64_t BenchHost::now() const {
+    return kv::currentSeconds();
+}

@@ -25,8 +25,12 @@ constexpr std::size_t kFileSize = 64u << 20;
 constexpr int kRounds = 3;
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-double mibPerSecond(double elapsed) { return static_cast<double>(kFileSize) / (1 << 20) / elapsed; }
+double seconds(Clock::time_point from) {
+    return std::chrono::duration<double>(Clock::now() - from).count();
+}
+double mibPerSecond(double elapsed) {
+    return static_cast<double>(kFileSize) / (1 << 20) / elapsed;
+}
 
 // Text lines of varied length, as ban lists and configuration files are: the upload is line-oriented.
 std::string makePayload() {
@@ -54,8 +58,15 @@ double rawTlsTransfer(const std::string& keys, const std::string& file) {
     unsigned port = freePort();
     kv::ChildProcess server;
     kv::ProcessOptions serverOptions;
-    serverOptions.arguments = {"openssl", "s_server", "-quiet", "-accept", "127.0.0.1:" + std::to_string(port),
-                               "-cert", keys + "/server-certificate.pem", "-key", keys + "/server-key.pem"};
+    serverOptions.arguments = {"openssl",
+                               "s_server",
+                               "-quiet",
+                               "-accept",
+                               "127.0.0.1:" + std::to_string(port),
+                               "-cert",
+                               keys + "/server-certificate.pem",
+                               "-key",
+                               keys + "/server-key.pem"};
     serverOptions.mergeErrorIntoOutput = false;
     serverOptions.arguments[0] = "/usr/bin/openssl";
     std::string error;

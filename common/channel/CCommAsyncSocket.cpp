@@ -39,7 +39,9 @@ bool setBlocking(int fd, bool blocking) {
 
 CCommAsyncSocket::CCommAsyncSocket(std::shared_ptr<SslContext> context) : context_(std::move(context)) {}
 
-CCommAsyncSocket::~CCommAsyncSocket() { Close(); }
+CCommAsyncSocket::~CCommAsyncSocket() {
+    Close();
+}
 
 bool CCommAsyncSocket::createSocket(int socketType) {
     Close();
@@ -258,8 +260,8 @@ int CCommAsyncSocket::readSome(void* buffer, int size, bool peek) {
         if (error == SSL_ERROR_ZERO_RETURN)
             return 0;
         lastError_ = (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) ? ETIMEDOUT
-                     : errno != 0                                                  ? errno
-                                                                                   : EPROTO;
+                     : errno != 0                                                    ? errno
+                                                                                     : EPROTO;
         // A session that failed must not be shut down cleanly later; drop it so that Close only closes.
         if (error == SSL_ERROR_SSL || error == SSL_ERROR_SYSCALL)
             ssl_.reset();
@@ -276,7 +278,9 @@ int CCommAsyncSocket::readSome(void* buffer, int size, bool peek) {
     return static_cast<int>(n);
 }
 
-int CCommAsyncSocket::Receive(void* buffer, int size, int flags) { return readSome(buffer, size, flags & MSG_PEEK); }
+int CCommAsyncSocket::Receive(void* buffer, int size, int flags) {
+    return readSome(buffer, size, flags & MSG_PEEK);
+}
 
 int CCommAsyncSocket::Send(const void* data, int length, int flags) {
     if (fd_ < 0) {
@@ -325,7 +329,9 @@ int CCommAsyncSocket::SendAll(const void* data, int length, int flags) {
     return length;
 }
 
-int CCommAsyncSocket::ReceiveByte(char* byte) { return readSome(byte, 1, false) == 1 ? 1 : -1; }
+int CCommAsyncSocket::ReceiveByte(char* byte) {
+    return readSome(byte, 1, false) == 1 ? 1 : -1;
+}
 
 int CCommAsyncSocket::ReceiveExact(void* buffer, int count) {
     char* bytes = static_cast<char*>(buffer);

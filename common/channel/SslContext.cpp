@@ -8,7 +8,9 @@ namespace kv {
 
 namespace {
 
-BioPtr memoryBio(std::string_view pem) { return BioPtr(BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()))); }
+BioPtr memoryBio(std::string_view pem) {
+    return BioPtr(BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())));
+}
 
 // PEM_read_bio_X509 skips the readable dump that precedes the PEM block.
 bool useCertificateChain(SSL_CTX* context, std::string_view pem) {

@@ -13,7 +13,7 @@ enum class SslRole { Client, Server };
 // Results of setting up a context; the numbers are the ones callers log.
 enum SslSetupResult : int {
     SslSetupOk = 0,
-    SslSetupNoContext = 2,     // the context could not be created
+    SslSetupNoContext = 2,      // the context could not be created
     SslSetupBadCertificate = 3, // the certificate (or the authority) could not be loaded
     SslSetupBadKey = 4,         // the private key could not be loaded
     SslSetupKeyMismatch = 5,    // server role: the key does not belong to the certificate

@@ -13,6 +13,8 @@ bool DescriptionCollector::add(std::string_view line) {
     return false;
 }
 
-std::string descriptionFromStored(std::string_view stored) { return replaceAll(stored, kStoredLineBreak, "\n"); }
+std::string descriptionFromStored(std::string_view stored) {
+    return replaceAll(stored, kStoredLineBreak, "\n");
+}
 
 } // namespace kv::protocol

@@ -9,9 +9,9 @@ namespace kv::protocol {
 class FeedLineAssembler {
 public:
     enum class Step {
-        More,     // keep reading
-        Line,     // a complete line is ready in line()
-        TooLong,  // the feed must end; the partial line is thrown away
+        More,    // keep reading
+        Line,    // a complete line is ready in line()
+        TooLong, // the feed must end; the partial line is thrown away
     };
 
     Step add(char byte);

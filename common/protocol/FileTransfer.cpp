@@ -24,8 +24,12 @@ int nextBlockSize(std::int64_t size, std::int64_t moved) {
     return static_cast<int>(std::clamp<std::int64_t>(size - moved, 0, kBlockSize));
 }
 
-bool isEndMarker(std::string_view line, std::string_view marker) { return startsWithNoCase(line, marker); }
+bool isEndMarker(std::string_view line, std::string_view marker) {
+    return startsWithNoCase(line, marker);
+}
 
-bool isMarker(std::string_view line, std::string_view marker) { return equalsNoCase(line, marker); }
+bool isMarker(std::string_view line, std::string_view marker) {
+    return equalsNoCase(line, marker);
+}
 
 } // namespace kv::protocol

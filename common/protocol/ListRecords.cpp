@@ -34,7 +34,9 @@ std::string formatScreenshotRecord(std::string_view name, std::int64_t lastWrite
     return joined(name, format(",%ld,%ld\n", static_cast<long>(lastWrite), static_cast<long>(size)));
 }
 
-bool isEndOfList(std::string_view line) { return line.empty() || equalsNoCase(line, kEndOfList); }
+bool isEndOfList(std::string_view line) {
+    return line.empty() || equalsNoCase(line, kEndOfList);
+}
 
 std::optional<ConfigurationRecord> parseConfigurationRecord(std::string_view line) {
     std::vector<std::string> fields = splitCommas(line);

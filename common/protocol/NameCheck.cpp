@@ -12,6 +12,8 @@ bool passesStrictNameCheck(std::string_view name) {
     return passesShortNameCheck(name) && name.find('.') == std::string_view::npos;
 }
 
-bool isSingleLine(std::string_view text) { return text.find_first_of("\r\n") == std::string_view::npos; }
+bool isSingleLine(std::string_view text) {
+    return text.find_first_of("\r\n") == std::string_view::npos;
+}
 
 } // namespace kv::protocol

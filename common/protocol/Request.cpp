@@ -39,7 +39,9 @@ constexpr std::array<const char*, 26> kWords = {
 static_assert(static_cast<std::size_t>(Request::GetPBCfgFiles) + 1 == kWords.size());
 } // namespace
 
-const char* requestWord(Request request) { return kWords[static_cast<std::size_t>(request)]; }
+const char* requestWord(Request request) {
+    return kWords[static_cast<std::size_t>(request)];
+}
 
 std::optional<Request> matchRequest(std::string_view line) {
     for (std::size_t i = 0; i < kWords.size(); ++i) {
@@ -49,6 +51,8 @@ std::optional<Request> matchRequest(std::string_view line) {
     return std::nullopt;
 }
 
-bool isLoginRequest(std::string_view line) { return startsWithNoCase(line, kLogin); }
+bool isLoginRequest(std::string_view line) {
+    return startsWithNoCase(line, kLogin);
+}
 
 } // namespace kv::protocol

@@ -50,8 +50,7 @@ protected:
         return made;
     }
 
-    template <typename T>
-    T agentState(T FakeAgent::*member) {
+    template <typename T> T agentState(T FakeAgent::*member) {
         std::lock_guard lock(agent.mutex());
         return agent.*member;
     }

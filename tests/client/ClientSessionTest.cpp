@@ -21,8 +21,8 @@ TEST_F(ClientTest, StartAndStopLogInSendTheRequestAndLogOut) {
 }
 
 TEST_F(ClientTest, AnUnreachableAgentFailsWithItsTexts) {
-    for (const std::string& address : std::vector<std::string>{"no-such-host.invalid", "127.0.0.1:" + std::to_string(kv::test::freeTcpPort()),
-                                      "127.0.0.1:notaport"}) {
+    for (const std::string& address : std::vector<std::string>{
+             "no-such-host.invalid", "127.0.0.1:" + std::to_string(kv::test::freeTcpPort()), "127.0.0.1:notaport"}) {
         auto unreachable = makeClient(address);
         kv::test::RecordingStatus texts;
         unreachable->SetStatusWindow(&texts);

@@ -186,8 +186,7 @@ bool FakeAgent::sendFile(CCommAsyncSocket& connection, const std::string& key) {
     return true;
 }
 
-bool FakeAgent::receiveFile(CCommAsyncSocket& connection, const std::string& key, const char* ready,
-                            const char* end) {
+bool FakeAgent::receiveFile(CCommAsyncSocket& connection, const std::string& key, const char* ready, const char* end) {
     if (connection.SendAll(std::string(ready) + "\n") < 0)
         return false;
     std::string content, line;

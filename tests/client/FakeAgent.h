@@ -37,7 +37,7 @@ public:
     std::vector<std::string> configurationList, optionFileList, screenshotList, logList;
     std::string statusRecord;
     std::string restartReply = "None\n";
-    std::vector<std::string> feedLines;   // sent raw after "MonitorFeed", then the connection is closed
+    std::vector<std::string> feedLines; // sent raw after "MonitorFeed", then the connection is closed
     // Replaces the reply to a request word (compared whole); the handler may read and write on the connection.
     // Returning false ends the session.
     std::map<std::string, std::function<bool(CCommAsyncSocket&)>> overrides;

@@ -23,13 +23,13 @@ protected:
         std::vector<std::string> lines;
     };
 
-    Result kvsm(std::vector<std::string> arguments, std::vector<std::pair<std::string, std::string>> environment = {
-                                                        {"KVSM_PASSWORD", "secret"}}) {
+    Result kvsm(std::vector<std::string> arguments,
+                std::vector<std::pair<std::string, std::string>> environment = {{"KVSM_PASSWORD", "secret"}}) {
         std::vector<std::string> command{KV_BIN_DIR "/kvsm", "remote"};
         command.insert(command.end(), arguments.begin(), arguments.end());
         for (const char* option : {"--host", "--user", "--dir"}) {
             command.push_back(option);
-            command.push_back(option == std::string("--host") ? agent.address()
+            command.push_back(option == std::string("--host")   ? agent.address()
                               : option == std::string("--user") ? "admin"
                                                                 : work.file("files"));
         }

@@ -14,10 +14,7 @@ protected:
         handle = dlopen(KV_BIN_DIR "/" KVSM_REMOTE_CONTROL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle, nullptr) << dlerror();
     }
-    template <typename Fn>
-    Fn bind(const char* name) {
-        return reinterpret_cast<Fn>(dlsym(handle, name));
-    }
+    template <typename Fn> Fn bind(const char* name) { return reinterpret_cast<Fn>(dlsym(handle, name)); }
 
     void* handle = nullptr;
 };
@@ -26,12 +23,28 @@ TEST_F(LibraryTest, ExportsEveryFunctionByNameAndNothingElse) {
     auto version = bind<KvsmRemoteControlApiVersionFn>("KvsmRemoteControlApiVersion");
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version(), KVSM_REMOTE_CONTROL_API_VERSION);
-    for (const char* name :
-         {"CreateRemoteControlObject", "DestroyRemoteControlObject", "SetStatusWindow", "StartServer", "StopServer",
-          "GetServerStatus", "StartMonitor", "UploadConfiguration", "UploadServerSetup", "DownloadServerSetup",
-          "RetrieveServerSetupList", "DeleteConfiguration", "ActivateConfiguration", "GetRestartTime",
-          "SetRestartTime", "UploadBanList", "DownloadBanList", "RetrievePunkbusterConfigFileList", "UploadPBConfig",
-          "DownloadPBConfig", "RetrievePunkbusterScreenshotFileList", "RetrievePunkbusterScreenshotFile"})
+    for (const char* name : {"CreateRemoteControlObject",
+                             "DestroyRemoteControlObject",
+                             "SetStatusWindow",
+                             "StartServer",
+                             "StopServer",
+                             "GetServerStatus",
+                             "StartMonitor",
+                             "UploadConfiguration",
+                             "UploadServerSetup",
+                             "DownloadServerSetup",
+                             "RetrieveServerSetupList",
+                             "DeleteConfiguration",
+                             "ActivateConfiguration",
+                             "GetRestartTime",
+                             "SetRestartTime",
+                             "UploadBanList",
+                             "DownloadBanList",
+                             "RetrievePunkbusterConfigFileList",
+                             "UploadPBConfig",
+                             "DownloadPBConfig",
+                             "RetrievePunkbusterScreenshotFileList",
+                             "RetrievePunkbusterScreenshotFile"})
         EXPECT_NE(dlsym(handle, name), nullptr) << name;
     // Internals stay hidden.
     EXPECT_EQ(dlsym(handle, "_ZN2kv14InitSslContextENS_7SslRoleERKNS_11KeyMaterialE"), nullptr);

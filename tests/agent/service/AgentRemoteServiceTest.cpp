@@ -1,7 +1,7 @@
 // The whole agent behind its remote service: the client starts the simulated game server, reads its status,
 // follows its output and stops it, while the test's main thread runs the agent's event loop.
-#include "agent/Agent.h"
 #include "agent/service/AgentRemoteService.h"
+#include "agent/Agent.h"
 #include "client/CServerRemoteControl.h"
 #include "common/Md5.h"
 #include "common/channel/KeyMaterial.h"
@@ -28,8 +28,7 @@ QCoreApplication& app() {
 }
 
 // Runs the agent's event loop until the client work on another thread is done.
-template <typename T>
-T pumpUntil(std::future<T>& work, std::chrono::seconds timeout = 60s) {
+template <typename T> T pumpUntil(std::future<T>& work, std::chrono::seconds timeout = 60s) {
     auto end = std::chrono::steady_clock::now() + timeout;
     while (work.wait_for(5ms) != std::future_status::ready && std::chrono::steady_clock::now() < end)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

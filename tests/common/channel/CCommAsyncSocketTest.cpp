@@ -12,8 +12,12 @@ using kv::SslRole;
 
 namespace {
 
-std::shared_ptr<SslContext> clientContext() { return SslContext::create(SslRole::Client, kv::clientKeyMaterial()); }
-std::shared_ptr<SslContext> serverContext() { return SslContext::create(SslRole::Server, kv::serverKeyMaterial()); }
+std::shared_ptr<SslContext> clientContext() {
+    return SslContext::create(SslRole::Client, kv::clientKeyMaterial());
+}
+std::shared_ptr<SslContext> serverContext() {
+    return SslContext::create(SslRole::Server, kv::serverKeyMaterial());
+}
 
 class ChannelTest : public ::testing::TestWithParam<bool> {
 protected:

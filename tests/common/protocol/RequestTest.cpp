@@ -1,6 +1,6 @@
+#include "common/protocol/Request.h"
 #include "common/protocol/Login.h"
 #include "common/protocol/NameCheck.h"
-#include "common/protocol/Request.h"
 #include "common/protocol/RestartTime.h"
 
 #include "common/Md5.h"
