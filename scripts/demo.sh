@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The demonstration (./kv demo): builds a demo game folder under demo/ and runs the game server simulator in it,
-# showing its output, until Ctrl-C. Ports are chosen free at run time (the game's defaults when they are free).
+# The demonstration (./kv demo): builds a demo game folder under demo/ and runs the agent headless in demo/agent with
+# an active control file whose game server is the simulator, showing the agent's status and access log, until Ctrl-C.
+# Ports are chosen free at run time (the game's defaults when they are free).
 # Usage: demo.sh BIN_DIR
 set -euo pipefail
 
@@ -9,6 +10,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 DEMO="$ROOT/demo"
 GAME="$DEMO/game"
 SIM_PID=""
+AGENT_PID=""
+AGENT="$DEMO/agent"
+REMOTE_PORT=""
 ADMIN_PORT=""
 QUERY_PORT=""
 
@@ -32,6 +36,7 @@ free_port() {
 choose_ports() {
     ADMIN_PORT="$(free_port 49600)"
     QUERY_PORT="$(free_port 1717)"
+    REMOTE_PORT="$(free_port 49310)"
 }
 
 make_game() {
@@ -68,10 +73,44 @@ stop_simulator() {
     SIM_PID=""
 }
 
+# The agent's working folder: settings (loopback only, demo password), one control file "Demo" on Harbor.kvo.
+make_agent_folder() {
+    mkdir -p "$AGENT/Configurations"
+    cp "$GAME/System/Demo.ini" "$AGENT/Configurations/Demo.ini"
+    printf 'Name=Demo\nRunMode=GLOBAL\nMap=Harbor.kvo\nIni=Demo.ini\nGamePlayerPassword=\nGameAdminPassword=\nDescription=Demo server run by the agent0xA\n' \
+        > "$AGENT/Configurations/Demo.Control"
+    cat > "$AGENT/KVSMRC.ini" <<INI
+ServerIP=127.0.0.1
+RemoteControlServerPort=$REMOTE_PORT
+Password=demo
+AdminName=Admin
+ActiveControlFile=Demo.Control
+GameServerPath=$GAME
+ShowMemoryUsage=1
+CreateCSVMemoryLog=1
+INI
+}
+
+start_agent() {
+    say "Starting kvagent --headless in $AGENT (remote control 127.0.0.1:$REMOTE_PORT, Admin / demo)"
+    "$BIN/kvagent" --headless /ShowFailures --workdir "$AGENT" --admin-port "$ADMIN_PORT" &
+    AGENT_PID=$!
+}
+
+# SIGTERM: the agent saves its settings and stops the game server through its admin port.
+stop_agent() {
+    [ -n "$AGENT_PID" ] || return 0
+    kill -TERM "$AGENT_PID" 2>/dev/null || true
+    wait "$AGENT_PID" 2>/dev/null || true
+    AGENT_PID=""
+    say "Agent logs: $AGENT/Logs, game server output: $AGENT/ServerLogs"
+}
+
 stop_all() {
     trap - INT TERM EXIT
     echo
     say "Stopping"
+    stop_agent
     stop_simulator
 }
 
@@ -84,10 +123,18 @@ main() {
     make_game
     say "Demo game folder: $GAME"
     trap stop_all INT TERM EXIT
-    start_simulator
-    say "Press Ctrl-C to stop"
-    wait "$SIM_PID" || true
-    SIM_PID=""
+    if [ -x "$BIN/kvagent" ]; then
+        make_agent_folder
+        start_agent
+        say "Press Ctrl-C to stop"
+        wait "$AGENT_PID" || true
+        AGENT_PID=""
+    else
+        start_simulator
+        say "Press Ctrl-C to stop"
+        wait "$SIM_PID" || true
+        SIM_PID=""
+    fi
 }
 
 main "$@"
