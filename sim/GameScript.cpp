@@ -66,6 +66,11 @@ std::string floodLine(int n, int total) {
     return format("Log: Flood line %d of %d, the quick brown fox jumps over the lazy dog", n, total);
 }
 
+std::string pacedFloodLine(int n, int total, long long sentMicros) {
+    return format("Log: Flood line %d of %d, sent at %lld.%06lld", n, total, sentMicros / 1000000,
+                  sentMicros % 1000000);
+}
+
 std::string fatalLine(const std::string& reason) { return "Critical: " + reason + " - Exiting due to error"; }
 
 } // namespace kv::sim

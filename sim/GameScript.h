@@ -34,6 +34,9 @@ std::string readyLine(double secondsSinceStart);
 OutputLine periodicLine(std::size_t index, const MatchState& match, double elapsedSeconds);
 // Line n (1-based) of a flood of `total` lines.
 std::string floodLine(int n, int total);
+// The same line of a paced flood, stamped with the wall-clock time it was written (seconds since 1970 with
+// microseconds), so that a reader can tell how long the line took to reach it.
+std::string pacedFloodLine(int n, int total, long long sentMicros);
 // The text of a fatal start-up error; always contains "Exiting due to error".
 std::string fatalLine(const std::string& reason);
 

@@ -3,6 +3,7 @@
 #include "sim/GameScript.h"
 
 #include <cerrno>
+#include <chrono>
 #include <unistd.h>
 
 namespace kv::sim {
@@ -36,7 +37,7 @@ void OutputWriter::line(const std::string& text, bool toError) { push({toError, 
 
 void OutputWriter::raw(std::string bytes, bool toError) { push({toError, std::move(bytes), 0}); }
 
-void OutputWriter::flood(int total) { push({false, {}, total}); }
+void OutputWriter::flood(int total, int rate) { push({false, {}, total, rate}); }
 
 bool OutputWriter::finish(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
@@ -59,7 +60,9 @@ void OutputWriter::run() {
         Item item = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();
-        if (item.floodTotal > 0)
+        if (item.floodTotal > 0 && item.floodRate > 0)
+            writePacedFlood(item.floodTotal, item.floodRate);
+        else if (item.floodTotal > 0)
             writeFlood(item.floodTotal);
         else
             writeAll(item.toError ? errFd_ : outFd_, item.bytes);
@@ -92,6 +95,30 @@ void OutputWriter::writeFlood(int total) {
             if (finishing_)
                 return;
         }
+    }
+}
+
+// Line n is due at n / rate seconds after the start: whatever is due is written at once, so a late reader gets a
+// batch and the average rate holds; between batches the writer sleeps (and wakes for finish()).
+void OutputWriter::writePacedFlood(int total, int rate) {
+    using namespace std::chrono;
+    const auto start = steady_clock::now();
+    std::string chunk;
+    for (int n = 1; n <= total;) {
+        const auto now = steady_clock::now();
+        const long long sent = duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+        for (; n <= total && start + microseconds(static_cast<long long>(n - 1) * 1000000 / rate) <= now; ++n) {
+            chunk += pacedFloodLine(n, total, sent);
+            chunk += '\n';
+        }
+        writeAll(outFd_, chunk);
+        chunk.clear();
+        std::unique_lock lock(mutex_);
+        const auto due = start + microseconds(static_cast<long long>(n - 1) * 1000000 / rate);
+        if (n <= total && wake_.wait_until(lock, due, [&] { return finishing_; }))
+            return;
+        if (finishing_)
+            return;
     }
 }
 

@@ -22,8 +22,8 @@ public:
     void line(const std::string& text, bool toError = false);
     // Bytes exactly as given (e.g. a line without its line feed).
     void raw(std::string bytes, bool toError = false);
-    // `total` numbered lines written as fast as the reader takes them.
-    void flood(int total);
+    // `total` numbered lines written as fast as the reader takes them, or `rate` lines a second (0: no pace).
+    void flood(int total, int rate = 0);
 
     // Writes what is queued (a flood is cut short) and ends the thread. False when that did not happen within
     // `timeout`, i.e. the writer is stuck in a write; the thread is then left running and the caller should end
@@ -35,10 +35,12 @@ private:
         bool toError = false;
         std::string bytes;
         int floodTotal = 0;
+        int floodRate = 0;
     };
     void run();
     void writeAll(int fd, std::string_view bytes);
     void writeFlood(int total);
+    void writePacedFlood(int total, int rate);
     void push(Item item);
 
     int outFd_;

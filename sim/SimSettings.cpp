@@ -77,6 +77,7 @@ const std::map<std::string, Setter>& setters() {
         {"KVSIM_IGNORE_SHUTDOWN", flagKnob(&SimSettings::ignoreShutdown)},
         {"KVSIM_IGNORE_SIGTERM", flagKnob(&SimSettings::ignoreSigterm)},
         {"KVSIM_FLOOD_LINES", intKnob(&SimSettings::floodLines, 0, 100000000)},
+        {"KVSIM_FLOOD_RATE", intKnob(&SimSettings::floodRate, 0, 10000000)},
         {"KVSIM_LONG_LINE", flagKnob(&SimSettings::longLine)},
         {"KVSIM_LONG_LINE_LENGTH", intKnob(&SimSettings::longLineLength, 1, 100000000)},
         {"KVSIM_PLAYERS", intKnob(&SimSettings::players, 0, 64)},

@@ -20,6 +20,7 @@ struct SimSettings {
     bool ignoreShutdown = false;       // KVSIM_IGNORE_SHUTDOWN
     bool ignoreSigterm = false;        // KVSIM_IGNORE_SIGTERM
     int floodLines = 0;                // KVSIM_FLOOD_LINES
+    int floodRate = 0;                 // KVSIM_FLOOD_RATE, lines per second, 0 = as fast as read
     bool longLine = false;             // KVSIM_LONG_LINE
     int longLineLength = 16383;        // KVSIM_LONG_LINE_LENGTH
     int players = 4;                   // KVSIM_PLAYERS (0..64)

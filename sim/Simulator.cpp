@@ -206,7 +206,7 @@ int Simulator::loop(Runtime& rt) {
             ready = now;
             out.line(readyLine(std::chrono::duration<double>(now - start).count()));
             if (settings_.floodLines > 0)
-                out.flood(settings_.floodLines);
+                out.flood(settings_.floodLines, settings_.floodRate);
             if (settings_.longLine)
                 out.raw(std::string("Log: ") + std::string(static_cast<std::size_t>(
                                                                std::max(0, settings_.longLineLength - 5)), 'x'));

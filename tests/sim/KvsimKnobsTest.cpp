@@ -56,6 +56,33 @@ TEST_F(KvsimTest, FloodsTheGivenNumberOfLinesInOrderThenIdles) {
     EXPECT_EQ(run.waitForExit(10s), 0);
 }
 
+// A paced flood: every line in order, stamped, and line n never written before n / rate seconds after the first.
+TEST_F(KvsimTest, PacesAFloodAtTheGivenRate) {
+    const int total = 1000, rate = 2000;
+    configure({{"KVSIM_FLOOD_LINES", std::to_string(total)}, {"KVSIM_FLOOD_RATE", std::to_string(rate)}});
+    startLine(agentLine("Harbor.kvo", ini));
+    ASSERT_TRUE(run.waitForLine("Flood line 1000 of 1000, sent at ", 20s)) << run.output();
+    int expected = 1;
+    double first = 0, previous = 0;
+    for (const auto& line : run.lines()) {
+        std::size_t at = line.find(", sent at ");
+        if (line.find("Flood line ") == std::string::npos)
+            continue;
+        ASSERT_NE(at, std::string::npos) << line;
+        ASSERT_EQ(line.substr(0, line.find(" of ")), "Log: Flood line " + std::to_string(expected));
+        double sent = std::stod(line.substr(at + 10));
+        if (expected == 1)
+            first = previous = sent;
+        EXPECT_GE(sent, previous) << line;
+        previous = sent;
+        ++expected;
+    }
+    EXPECT_EQ(expected, total + 1);
+    EXPECT_GE(previous - first, (total - 1) / double(rate) - 0.002) << "the flood ran ahead of its rate";
+    ASSERT_TRUE(sendAdmin("SHUTDOWN\r"));
+    EXPECT_EQ(run.waitForExit(10s), 0);
+}
+
 TEST_F(KvsimTest, PrintsOneOverlongLineWithoutLineFeed) {
     configure({{"KVSIM_LONG_LINE", "1"}, {"KVSIM_LINE_INTERVAL_MS", "0"}});
     startLine(agentLine("Harbor.kvo", ini));

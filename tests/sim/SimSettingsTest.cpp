@@ -25,9 +25,10 @@ TEST(SimSettings, UnusableValuesAreReportedAndIgnored) {
     applyKnobs(s,
                {{"KVSIM_ADMIN_PORT", "70000"}, {"KVSIM_QUERY_PORT", "12ab"}, {"KVSIM_PLAYERS", "65"},
                 {"KVSIM_LONG_LINE", "maybe"}, {"KVSIM_CRASH_AFTER", "-1"}, {"KVSIM_NOPE", "1"},
-                {"KVSIM_START_DELAY_MS", "99999999999"}},
+                {"KVSIM_START_DELAY_MS", "99999999999"}, {"KVSIM_FLOOD_RATE", "fast"}, {"KVSIM_FLOOD_RATE", "-5"}},
                warnings);
-    EXPECT_EQ(warnings.size(), 7u);
+    EXPECT_EQ(warnings.size(), 9u);
+    EXPECT_EQ(s.floodRate, 0);
     EXPECT_EQ(s.adminPort, 49600);
     EXPECT_EQ(s.queryPort, 1717);
     EXPECT_EQ(s.players, 4);
