@@ -1,7 +1,7 @@
 // bench_remote_transfer: moves a 64 MiB file through the client library and the agent's remote service (download
 // and upload, each a full operation: connect, login, transfer, logout) and compares the rate with a raw TLS
 // transfer of the same bytes from openssl s_client to openssl s_server, measured in the same run on loopback.
-#include "BenchHost.h"
+#include "bench/common/BenchHost.h"
 
 #include "agent/service/RemoteListener.h"
 #include "client/CServerRemoteControl.h"

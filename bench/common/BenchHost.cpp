@@ -1,4 +1,4 @@
-#include "BenchHost.h"
+#include "bench/common/BenchHost.h"
 
 #include "common/LocalTime.h"
 

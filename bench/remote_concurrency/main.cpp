@@ -1,0 +1,125 @@
+// bench_remote_concurrency: status sessions (connect, TLS, login, "GetStatus", logout) of 50 client threads at once
+// against one `kvagent --headless`, through the client library, for a bounded time. The baseline, measured in the
+// same run against the same agent, is one client doing the same sessions one after another. Reports sessions per
+// second, their ratio, failed sessions, and the agent's thread and memory peaks from /proc/<pid>/status.
+//
+//   bench_remote_concurrency --bin DIR --root DIR [--clients N] [--seconds S]
+#include "bench/common/AgentProcess.h"
+#include "bench/common/BenchFolder.h"
+#include "bench/common/BenchOptions.h"
+#include "bench/common/ProcessStatus.h"
+
+#include "client/CServerRemoteControl.h"
+#include "common/channel/KeyMaterial.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Phase {
+    long sessions = 0;
+    long failures = 0;
+    double seconds = 0;
+    long threadPeak = 0;
+    long vmHwmK = 0;
+    double rate() const { return seconds > 0 ? sessions / seconds : 0; }
+};
+
+std::string option(int argc, char** argv, const std::string& name, const std::string& fallback) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (argv[i] == name)
+            return argv[i + 1];
+    return fallback;
+}
+
+// `clients` threads, each doing status sessions until `duration` has passed (a session under way is finished).
+Phase run(const std::string& address, const kv::RemoteControlOptions& options, int clients,
+          std::chrono::milliseconds duration, pid_t agent) {
+    std::atomic<long> sessions{0}, failures{0};
+    std::atomic<bool> go{false};
+    kv::bench::ThreadPeakSampler sampler(agent);
+    std::vector<std::thread> threads;
+    Clock::time_point end;
+    for (int i = 0; i < clients; ++i)
+        threads.emplace_back([&] {
+            kv::CServerRemoteControl client(address, "admin", "secret", options);
+            while (!go)
+                std::this_thread::yield();
+            std::string setup, status, map, description, adminPassword, playerPassword;
+            std::uint32_t upTime = 0;
+            int crashes = 0;
+            std::int32_t ram = 0, peakRam = 0;
+            while (Clock::now() < end) {
+                int ok = client.GetServerStatus(setup, status, map, description, adminPassword, playerPassword, upTime,
+                                                crashes, ram, peakRam);
+                (ok && status == "Never Started" ? sessions : failures)++;
+            }
+        });
+    sampler.start();
+    const auto start = Clock::now();
+    end = start + duration;
+    go = true;
+    for (std::thread& t : threads)
+        t.join();
+    Phase phase;
+    phase.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    phase.threadPeak = sampler.stop();
+    phase.vmHwmK = kv::bench::ProcessFigures::read(agent).vmHwmK;
+    phase.sessions = sessions;
+    phase.failures = failures;
+    return phase;
+}
+
+void print(const char* name, const Phase& p) {
+    std::printf("  %-28s %8.1f sessions/s  (%ld in %.1f s, %ld failed)  agent: %ld threads peak, VmHWM %ld KiB\n",
+                name, p.rate(), p.sessions, p.seconds, p.failures, p.threadPeak, p.vmHwmK);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto paths = kv::bench::BenchOptions::parse(argc, argv, KV_BENCH_BIN_DIR, KV_SOURCE_ROOT);
+    const int clients = std::clamp(std::atoi(option(argc, argv, "--clients", "50").c_str()), 1, 500);
+    const int seconds = std::clamp(std::atoi(option(argc, argv, "--seconds", "5").c_str()), 1, 20);
+    kv::bench::BenchFolder folder("kvbench-concurrency");
+    kv::bench::AgentProcess agent;
+    std::string error;
+    if (folder.path().empty() || !agent.start({paths.bin, folder.path(), false, {}}, &error)) {
+        std::fprintf(stderr, "bench_remote_concurrency: %s\n", error.c_str());
+        return 1;
+    }
+    kv::RemoteControlOptions options;
+    options.context = kv::SslContext::create(kv::SslRole::Client, kv::clientKeyMaterial());
+    options.connectTimeout = std::chrono::seconds(5);
+    options.replyTimeout = std::chrono::seconds(5);
+    options.localFolder = folder.path();
+    const auto idle = kv::bench::ProcessFigures::read(agent.pid());
+
+    const Phase sequential = run(agent.address(), options, 1, std::chrono::seconds(seconds), agent.pid());
+    const Phase concurrent = run(agent.address(), options, clients, std::chrono::seconds(seconds), agent.pid());
+    const std::size_t refused = agent.logLinesContaining("Refused remote connection");
+    agent.stop();
+
+    std::printf("Status sessions against kvagent --headless on loopback (%d s each)\n", seconds);
+    std::printf("  agent idle                   %ld threads, VmHWM %ld KiB\n", idle.threads, idle.vmHwmK);
+    print("baseline: 1 client", sequential);
+    print((std::to_string(clients) + " concurrent clients").c_str(), concurrent);
+    std::printf("  ratio concurrent / sequential throughput  %.2f\n",
+                sequential.rate() > 0 ? concurrent.rate() / sequential.rate() : 0.0);
+    if (refused > 0)
+        std::printf("  connections the agent refused (session limit) %zu\n", refused);
+    if (sequential.sessions == 0 || concurrent.sessions == 0) {
+        std::fprintf(stderr, "bench_remote_concurrency: no status session succeeded\n");
+        return 1;
+    }
+    return 0;
+}
