@@ -144,14 +144,35 @@ long rssKiB(pid_t pid) {
     return at == std::string::npos ? -1 : std::strtol(text->c_str() + at + 6, nullptr, 10);
 }
 
-// Resident KiB of a headless agent in `work` once its output stops growing.
-long agentRss(const std::string& bin, const std::string& work, const std::string& doneFile, bool expectOutput) {
+// Resident KiB of a process, and the part of it that is anonymous memory (heap, stacks): what it allocated itself,
+// without the pages of the program and library files.
+struct Resident {
+    long rss = -1;
+    long privateK = -1;
+};
+
+Resident residentOf(pid_t pid) {
+    Resident r;
+    r.rss = rssKiB(pid);
+    auto text = readFile("/proc/" + std::to_string(pid) + "/smaps_rollup");
+    if (text) {
+        auto field = [&](const char* key) {
+            auto at = text->find(key);
+            return at == std::string::npos ? 0L : std::strtol(text->c_str() + at + std::strlen(key), nullptr, 10);
+        };
+        r.privateK = field("Anonymous:");
+    }
+    return r;
+}
+
+// Memory of a headless agent in `work` once its output stops growing.
+Resident agentRss(const std::string& bin, const std::string& work, const std::string& doneFile, bool expectOutput) {
     ChildProcess agent;
     ProcessOptions o;
     o.arguments = {bin + "/kvagent", "--headless", "--workdir", work, "--admin-port",
                    std::to_string(freePort(SOCK_STREAM)), "--cleanup-ms", "100", "--stop-grace-ms", "200"};
     if (!agent.start(o))
-        return -1;
+        return {};
     auto deadline = Steady::now() + std::chrono::seconds(120);
     if (expectOutput)
         while (!fileExists(doneFile) && Steady::now() < deadline)
@@ -164,9 +185,11 @@ long agentRss(const std::string& bin, const std::string& work, const std::string
         stable = now == last ? stable + 1 : 0;
         last = now;
     }
+    Resident result = residentOf(agent.pid());
+    result.rss = last;
     agent.terminate();
     agent.waitFor(std::chrono::seconds(10));
-    return last;
+    return result;
 }
 
 int emitter() {
@@ -264,18 +287,23 @@ int main(int argc, char** argv) {
     writeText(work + "/Configurations/Mem.ini", "\n");
     std::string settings = "MD5Password=0\nGameServerPath=" + game + "\nCreateRunningLog=0\nActiveControlFile=";
     writeText(work + "/KVSMRC.ini", settings + "\n");
-    long idle = agentRss(bin, work, done, false);
+    Resident idle = agentRss(bin, work, done, false);
     writeText(work + "/KVSMRC.ini", settings + "Mem.Control\n");
-    long full = agentRss(bin, work, done, true);
+    Resident full = agentRss(bin, work, done, true);
     const double textBytes = static_cast<double>(fullLines) * width + 29;
+    auto mb = [](long k) { return k / 1024.0; };
+    auto ratio = [&](long k) { return k * 1024.0 / textBytes; };
     std::printf("memory with a full output line list (%d lines of %d characters, %.1f MB of text)\n", fullLines,
                 width, textBytes / 1e6);
-    std::printf("  idle agent (no server):       %8.1f MB resident\n", idle / 1024.0);
-    std::printf("  agent with the full list:     %8.1f MB resident  ratio to text %.2f (target < 2)\n",
-                full / 1024.0, full * 1024.0 / textBytes);
-    std::printf("  growth over idle:             %8.1f MB           ratio to text %.2f\n", (full - idle) / 1024.0,
-                (full - idle) * 1024.0 / textBytes);
+    std::printf("  idle agent (no server):       %8.1f MB resident, %6.1f MB allocated\n", mb(idle.rss),
+                mb(idle.privateK));
+    std::printf("  agent with the full list:     %8.1f MB resident, %6.1f MB allocated\n", mb(full.rss),
+                mb(full.privateK));
+    std::printf("  ratio to text: resident %.2f (target < 2), allocated %.2f, growth over idle %.2f\n",
+                ratio(full.rss), ratio(full.privateK), ratio(full.rss - idle.rss));
+    std::printf("  (resident includes the mapped pages of the program and its libraries, Qt and OpenSSL among them; "
+                "allocated is heap and stacks)\n");
     std::string cleanup = temp;
     std::filesystem::remove_all(cleanup);
-    return idle > 0 && full > 0 ? 0 : 1;
+    return idle.rss > 0 && full.rss > 0 ? 0 : 1;
 }
