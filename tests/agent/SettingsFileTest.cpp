@@ -168,6 +168,12 @@ TEST(SettingsFile, HugeLinesAreReadInPiecesWithoutHarm) {
     EXPECT_EQ(s.serverIp, "9.9.9.9");
 }
 
+TEST(SettingsFile, ASaveIntoAMissingFolderFailsWithAReason) {
+    std::string error;
+    EXPECT_FALSE(settings_file::save("/nonexistent-kv-folder/KVSMRC.ini", AgentSettings::defaults(), &error));
+    EXPECT_FALSE(error.empty());
+}
+
 TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
