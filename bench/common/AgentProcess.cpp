@@ -8,7 +8,11 @@
 #include "common/Files.h"
 #include "common/Md5.h"
 
+#include <arpa/inet.h>
 #include <csignal>
+#include <cstdint>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace kv::bench {
@@ -60,12 +64,32 @@ bool AgentProcess::start(const Setup& setup, std::string* error) {
     if (!process_.start(options, error))
         return false;
     reader_ = std::thread([this] { readLoop(); });
-    if (!waitForLine("(headless)", std::chrono::seconds(15))) {
+    if (!waitForLine("(headless)", std::chrono::seconds(15)) || !waitForListener(std::chrono::seconds(10))) {
         if (error)
-            *error = "kvagent did not start:\n" + lastLines(20);
+            *error = "kvagent did not start listening:\n" + lastLines(20);
         return false;
     }
     return true;
+}
+
+// The agent announces itself before its listener runs: a plain TCP connection tells when the port takes calls
+// (the agent drops it at once as a failed handshake, without a log line).
+bool AgentProcess::waitForListener(std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port_));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bool connected = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (connected)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
 }
 
 void AgentProcess::readLoop() {

@@ -45,6 +45,7 @@ public:
 
 private:
     bool prepare(const Setup& setup, std::string* error);
+    bool waitForListener(std::chrono::milliseconds timeout);
     void readLoop();
 
     ChildProcess process_;

@@ -4,6 +4,8 @@
 #include "common/Files.h"
 
 #include <chrono>
+#include <sstream>
+#include <unistd.h>
 #include <string>
 
 namespace kv::bench {
@@ -18,6 +20,22 @@ long field(const std::string& text, const std::string& key) {
 ProcessFigures ProcessFigures::read(pid_t pid) {
     std::string text = "\n" + readFile("/proc/" + std::to_string(pid) + "/status").value_or("");
     return {field(text, "Threads"), field(text, "VmHWM"), field(text, "VmRSS")};
+}
+
+double cpuSeconds(pid_t pid) {
+    // The fields after the command name, which is in parentheses and may hold blanks: utime and stime are the
+    // 12th and 13th of them.
+    std::string text = readFile("/proc/" + std::to_string(pid) + "/stat").value_or("");
+    std::size_t close = text.rfind(')');
+    if (close == std::string::npos)
+        return 0;
+    std::istringstream fields(text.substr(close + 1));
+    std::string field;
+    long long ticks = 0;
+    for (int i = 1; i <= 13 && fields >> field; ++i)
+        if (i >= 12)
+            ticks += parseDecimalLong(field);
+    return static_cast<double>(ticks) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
 void ThreadPeakSampler::start() {

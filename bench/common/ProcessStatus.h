@@ -16,6 +16,9 @@ struct ProcessFigures {
     static ProcessFigures read(pid_t pid);
 };
 
+// User plus system CPU seconds that a process has used so far (/proc/<pid>/stat); 0 when it has gone.
+double cpuSeconds(pid_t pid);
+
 // Samples a process's thread count every few milliseconds on its own thread, for the peak between start() and
 // stop() (the kernel keeps the memory peak itself, as VmHWM).
 class ThreadPeakSampler {

@@ -17,15 +17,27 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
+// Keeps the last progress text of a client, which says where a failed session stopped.
+class LastStep final : public kv::StatusSink {
+public:
+    void setText(const std::string& text) override { text_ = text; }
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
 using Clock = std::chrono::steady_clock;
 
 struct Phase {
+    std::string firstFailure;
     long sessions = 0;
     long failures = 0;
     double seconds = 0;
@@ -46,12 +58,16 @@ Phase run(const std::string& address, const kv::RemoteControlOptions& options, i
           std::chrono::milliseconds duration, pid_t agent) {
     std::atomic<long> sessions{0}, failures{0};
     std::atomic<bool> go{false};
+    std::mutex firstFailureMutex;
+    std::string firstFailure;
     kv::bench::ThreadPeakSampler sampler(agent);
     std::vector<std::thread> threads;
     Clock::time_point end;
     for (int i = 0; i < clients; ++i)
         threads.emplace_back([&] {
             kv::CServerRemoteControl client(address, "admin", "secret", options);
+            LastStep lastStep;
+            client.SetStatusWindow(&lastStep);
             while (!go)
                 std::this_thread::yield();
             std::string setup, status, map, description, adminPassword, playerPassword;
@@ -61,7 +77,12 @@ Phase run(const std::string& address, const kv::RemoteControlOptions& options, i
             while (Clock::now() < end) {
                 int ok = client.GetServerStatus(setup, status, map, description, adminPassword, playerPassword, upTime,
                                                 crashes, ram, peakRam);
-                (ok && status == "Never Started" ? sessions : failures)++;
+                if (ok && status == "Never Started") {
+                    ++sessions;
+                } else if (failures++ == 0) {
+                    std::lock_guard lock(firstFailureMutex);
+                    firstFailure = ok ? "status \"" + status + "\"" : "stopped at: " + lastStep.text();
+                }
             }
         });
     sampler.start();
@@ -76,12 +97,15 @@ Phase run(const std::string& address, const kv::RemoteControlOptions& options, i
     phase.vmHwmK = kv::bench::ProcessFigures::read(agent).vmHwmK;
     phase.sessions = sessions;
     phase.failures = failures;
+    phase.firstFailure = firstFailure;
     return phase;
 }
 
 void print(const char* name, const Phase& p) {
     std::printf("  %-28s %8.1f sessions/s  (%ld in %.1f s, %ld failed)  agent: %ld threads peak, VmHWM %ld KiB\n",
                 name, p.rate(), p.sessions, p.seconds, p.failures, p.threadPeak, p.vmHwmK);
+    if (p.failures > 0)
+        std::printf("    first failure: %s\n", p.firstFailure.c_str());
 }
 
 } // namespace
