@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +64,12 @@ bool makeDirectories(const std::string& path) {
 }
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool removeTree(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+    return !error && !std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
 
 std::vector<std::string> listDirectory(const std::string& path) {
     std::vector<std::string> names;

@@ -15,6 +15,8 @@ std::optional<long long> fileSize(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool makeDirectories(const std::string& path);
 bool removeFile(const std::string& path);
+// Removes a folder with everything below it (links are removed, never followed); true when nothing is left.
+bool removeTree(const std::string& path);
 // Names (not paths) of the entries of a folder, without "." and "..", sorted; empty when it cannot be read.
 std::vector<std::string> listDirectory(const std::string& path);
 // Joins two path parts with exactly one '/'.

@@ -106,6 +106,25 @@ stop_agent() {
     say "Agent logs: $AGENT/Logs, game server output: $AGENT/ServerLogs"
 }
 
+# What an administrator sees from another machine: the agent's status and a few seconds of live output, through
+# kvsm remote and the client library, over the encrypted remote control port.
+show_remote() {
+    local kvsm=("$BIN/kvsm" remote --host "127.0.0.1:$REMOTE_PORT" --user Admin)
+    [ -x "$BIN/kvsm" ] || return 0
+    export KVSM_PASSWORD=demo
+    local status=""
+    for _ in $(seq 1 60); do
+        status="$("${kvsm[@]}" status 2>/dev/null)" && grep -qi "running" <<<"$status" && break
+        kill -0 "$AGENT_PID" 2>/dev/null || return 0
+        sleep 0.5
+    done
+    say "kvsm remote status"
+    printf '%s\n' "$status"
+    say "kvsm remote feed (5 seconds of live output)"
+    timeout -s INT 5 "${kvsm[@]}" feed || true
+    unset KVSM_PASSWORD
+}
+
 stop_all() {
     trap - INT TERM EXIT
     echo
@@ -126,6 +145,7 @@ main() {
     if [ -x "$BIN/kvagent" ]; then
         make_agent_folder
         start_agent
+        show_remote
         say "Press Ctrl-C to stop"
         wait "$AGENT_PID" || true
         AGENT_PID=""

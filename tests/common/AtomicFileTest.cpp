@@ -70,4 +70,10 @@ TEST(Files, PathsAndFolders) {
     EXPECT_FALSE(fileExists(deep));
     EXPECT_EQ(fileSize(deep), std::nullopt);
     EXPECT_EQ(readFile(joinPath(dir, "missing")), std::nullopt);
+    ASSERT_TRUE(writeFileAtomically(joinPath(deep, "f"), "x"));
+    ::symlink("/", joinPath(dir, "one/root-link").c_str());
+    EXPECT_TRUE(removeTree(joinPath(dir, "one")));
+    EXPECT_FALSE(directoryExists(joinPath(dir, "one")));
+    EXPECT_TRUE(directoryExists("/usr")) << "a link was followed";
+    EXPECT_TRUE(removeTree(joinPath(dir, "never-there")));
 }

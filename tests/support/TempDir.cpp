@@ -21,8 +21,7 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     if (path_.empty())
         return;
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    removeTree(path_);
 }
 
 std::string TempDir::file(std::string_view relativePath) const { return joinPath(path_, relativePath); }

@@ -148,6 +148,6 @@ int main(int argc, char** argv) {
         failures += !save(password, out, "password-dialog.png");
         agent.shutDown();
     }
-    std::system((std::string("rm -rf '") + temp + "'").c_str());
+    removeTree(temp);
     return failures == 0 ? 0 : 1;
 }
