@@ -1,5 +1,5 @@
-// kvagent: the agent on a game-server host. With a display it opens its window; headless (--headless) it runs as a
-// service over the same core.
+// kvagent: the agent on a game-server host. With a display it opens its window (from kvagent-ui.so, loaded only
+// then); headless (--headless) it runs as a service over the same core.
 #include "agent/AdminPassword.h"
 #include "agent/Agent.h"
 #include "agent/AgentOptions.h"
@@ -7,8 +7,8 @@
 #include "agent/HeadlessConsole.h"
 #include "agent/SettingsFile.h"
 #include "agent/SignalPipe.h"
+#include "agent/WindowModuleLoader.h"
 #include "agent/service/AgentRemoteService.h"
-#include "agent/ui/AgentWindowApp.h"
 
 #include "common/Clock.h"
 #include "common/Files.h"
@@ -120,10 +120,10 @@ int main(int argc, char** argv) {
         env.cleanupAfterSend = std::chrono::milliseconds(options.cleanupDelayMs);
     if (options.stopGraceMs >= 0)
         env.stopGrace = std::chrono::milliseconds(options.stopGraceMs);
-    if (!options.headless)
-        return ui::runAgentWindow(argc, argv, env, std::move(settings), found, [](Agent& agent) {
-            return std::shared_ptr<void>(service::AgentRemoteService::startFor(agent));
-        });
+    if (!options.headless) {
+        const KvAgentWindowStart start{KVAGENT_WINDOW_MODULE_VERSION, &argc, argv, &env, &settings, found ? 1 : 0};
+        return runWindowModule(runningProgramFolder(), start);
+    }
 
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (!found && !createFirstSettings(path, settings))
