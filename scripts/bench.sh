@@ -2,6 +2,8 @@
 # Runs every benchmark program in bench/; each prints its own ratios against a baseline measured in the same run.
 set -uo pipefail
 BIN="${1:?usage: bench.sh <bin dir>}"
+# Absolute, because benchmarks link programs from it into game folders of their own.
+BIN="$(cd "$BIN" && pwd)" || exit 1
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 status=0
 found=0

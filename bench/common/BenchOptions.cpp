@@ -1,5 +1,8 @@
 #include "bench/common/BenchOptions.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace kv::bench {
 
 BenchOptions BenchOptions::parse(int argc, char** argv, const std::string& defaultBin,
@@ -12,6 +15,9 @@ BenchOptions BenchOptions::parse(int argc, char** argv, const std::string& defau
         else if (name == "--root")
             options.root = argv[++i];
     }
+    // Absolute, since programs from it are linked into game folders elsewhere.
+    std::error_code ignored;
+    options.bin = std::filesystem::absolute(options.bin, ignored).string();
     return options;
 }
 
