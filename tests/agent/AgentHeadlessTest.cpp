@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <regex>
+#include <sys/stat.h>
 
 using namespace kv;
 using namespace kv::agent;
@@ -42,6 +43,10 @@ protected:
     std::optional<int> terminate() {
         agent.process().signalGroup(SIGTERM);
         return agent.waitForExit(15s);
+    }
+
+    std::string mapsOfAgent() {
+        return readFile("/proc/" + std::to_string(agent.process().pid()) + "/maps").value_or("");
     }
 
     test::AgentTestHost host;
@@ -163,4 +168,57 @@ TEST_F(Headless, MalformedOptionsAreRefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(run.waitForExit(10s).value_or(0), 2) << run.output();
     }
     EXPECT_FALSE(fileExists(joinPath(host.workFolder(), "KVSMRC.ini")));
+}
+
+TEST_F(Headless, MapsNoWindowLibraries) {
+    ASSERT_TRUE(host.writeSettings(host.settings()));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(agent.waitForLine("Server Status: Running", 15s)) << agent.output();
+    const std::string maps = mapsOfAgent();
+    EXPECT_NE(maps.find("libQt6Core"), std::string::npos) << maps;
+    EXPECT_EQ(maps.find("libQt6Widgets"), std::string::npos) << maps;
+    EXPECT_EQ(maps.find("libQt6Gui"), std::string::npos) << maps;
+    EXPECT_EQ(maps.find("kvagent-ui.so"), std::string::npos) << maps;
+    EXPECT_EQ(terminate().value_or(-1), 0) << agent.output();
+}
+
+TEST_F(Headless, WithoutHeadlessTheWindowComesFromItsModule) {
+    ASSERT_TRUE(host.writeSettings(host.settings()));
+    ASSERT_TRUE(agent.start({kAgent, "--workdir", host.workFolder(), "--admin-port", std::to_string(host.adminPort()),
+                             "--cleanup-ms", "300", "--stop-grace-ms", "300"},
+                            {{"QT_QPA_PLATFORM", "offscreen"}}));
+    // The server starts once the window is up and SIGTERM is handled.
+    ASSERT_TRUE(test::waitUntil([&] { return !host.readWork("DEBUG.txt").empty(); }, 30s)) << agent.output();
+    const std::string maps = mapsOfAgent();
+    EXPECT_NE(maps.find("/kvagent-ui.so"), std::string::npos) << maps;
+    EXPECT_NE(maps.find("libQt6Widgets"), std::string::npos) << maps;
+    EXPECT_EQ(terminate().value_or(-1), 0) << agent.output();
+    // SIGTERM closed the window the designed way: the server was stopped through its admin port.
+    EXPECT_NE(host.agentLogText().find("Created shutdown socket\n"), std::string::npos) << host.agentLogText();
+}
+
+TEST_F(Headless, AMissingWindowModuleIsReportedAndHeadlessStillRuns) {
+    // kvagent alone in a folder of its own, as a service install would copy it.
+    const std::string folder = joinPath(host.workFolder(), "alone");
+    const std::string copy = joinPath(folder, "kvagent");
+    const auto program = readFile(kAgent);
+    ASSERT_TRUE(program.has_value());
+    ASSERT_TRUE(makeDirectories(folder));
+    ASSERT_TRUE(writeFileAtomically(copy, *program));
+    ASSERT_EQ(::chmod(copy.c_str(), 0755), 0);
+    ASSERT_TRUE(host.writeSettings(host.settings()));
+
+    test::ProgramRun windowed;
+    ASSERT_TRUE(windowed.start({copy, "--workdir", host.workFolder()}, {{"QT_QPA_PLATFORM", "offscreen"}}));
+    EXPECT_EQ(windowed.waitForExit(15s).value_or(-1), 2) << windowed.output();
+    EXPECT_TRUE(windowed.hasLine("cannot load the window module " + joinPath(folder, "kvagent-ui.so")))
+        << windowed.output();
+    EXPECT_TRUE(windowed.hasLine("kvagent --headless")) << windowed.output();
+
+    test::ProgramRun headless;
+    ASSERT_TRUE(headless.start({copy, "--headless", "--workdir", host.workFolder(), "--admin-port",
+                                std::to_string(host.adminPort()), "--cleanup-ms", "300", "--stop-grace-ms", "300"}));
+    ASSERT_TRUE(headless.waitForLine("Server Status: Running", 15s)) << headless.output();
+    headless.process().signalGroup(SIGTERM);
+    EXPECT_EQ(headless.waitForExit(15s).value_or(-1), 0) << headless.output();
 }
