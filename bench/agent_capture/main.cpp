@@ -10,6 +10,9 @@
 #include "agent/OutputReader.h"
 #include "agent/SupervisionState.h"
 
+#include "bench/common/BenchFolder.h"
+#include "bench/common/BenchPorts.h"
+
 #include "common/ChildProcess.h"
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
@@ -17,18 +20,14 @@
 #include "common/Format.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-#include <filesystem>
 
 using namespace kv;
 using namespace kv::agent;
@@ -36,27 +35,7 @@ using Steady = std::chrono::steady_clock;
 
 namespace {
 
-int freePort(int type) {
-    int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    int port = 0;
-    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    if (fd >= 0)
-        ::close(fd);
-    return port;
-}
-
 bool writeText(const std::string& path, const std::string& text) { return writeFileAtomically(path, text); }
-
-std::string makeTemp() {
-    std::string pattern = "/tmp/kvbench-agent-XXXXXX";
-    return ::mkdtemp(pattern.data()) ? pattern : std::string();
-}
 
 // Game folder whose server.bin is `program`.
 bool makeGame(const std::string& folder, const std::string& program, const std::string& conf) {
@@ -70,7 +49,7 @@ bool makeGame(const std::string& folder, const std::string& program, const std::
 std::string floodConf(int lines) {
     return format("KVSIM_ADMIN_PORT=%d\nKVSIM_QUERY_PORT=%d\nKVSIM_START_DELAY_MS=0\nKVSIM_LINE_INTERVAL_MS=0\n"
                   "KVSIM_FLOOD_LINES=%d\n",
-                  freePort(SOCK_STREAM), freePort(SOCK_DGRAM), lines);
+                  bench::freeTcpPort(), bench::freeUdpPort(), lines);
 }
 
 bool startSim(ChildProcess& p, const std::string& game) {
@@ -170,7 +149,7 @@ Resident agentRss(const std::string& bin, const std::string& work, const std::st
     ChildProcess agent;
     ProcessOptions o;
     o.arguments = {bin + "/kvagent", "--headless", "--workdir", work, "--admin-port",
-                   std::to_string(freePort(SOCK_STREAM)), "--cleanup-ms", "100", "--stop-grace-ms", "200"};
+                   std::to_string(bench::freeTcpPort()), "--cleanup-ms", "100", "--stop-grace-ms", "200"};
     if (!agent.start(o))
         return {};
     auto deadline = Steady::now() + std::chrono::seconds(120);
@@ -242,7 +221,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: bench_agent_capture --bin DIR --root DIR [--lines N] [--rounds N]\n");
         return 2;
     }
-    std::string temp = makeTemp();
+    // Removed on every way out, early failures included.
+    const bench::BenchFolder scratch("kvbench-agent");
+    const std::string temp = scratch.path();
     if (temp.empty() || !makeGame(temp + "/game", bin + "/kvsim", floodConf(lines))) {
         std::fprintf(stderr, "cannot prepare %s\n", temp.c_str());
         return 1;
@@ -303,7 +284,5 @@ int main(int argc, char** argv) {
                 ratio(full.rss), ratio(full.privateK), ratio(full.rss - idle.rss));
     std::printf("  (resident includes the mapped pages of the program and its libraries, Qt and OpenSSL among them; "
                 "allocated is heap and stacks)\n");
-    std::string cleanup = temp;
-    std::filesystem::remove_all(cleanup);
     return idle.rss > 0 && full.rss > 0 ? 0 : 1;
 }

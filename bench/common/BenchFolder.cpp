@@ -15,9 +15,8 @@ BenchFolder::BenchFolder(const std::string& prefix) {
 }
 
 BenchFolder::~BenchFolder() {
-    std::error_code ignored;
     if (!path_.empty())
-        std::filesystem::remove_all(path_, ignored);
+        removeTree(path_);
 }
 
 std::string BenchFolder::file(const std::string& relative) const {

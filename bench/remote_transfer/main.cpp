@@ -1,6 +1,7 @@
 // bench_remote_transfer: moves a 64 MiB file through the client library and the agent's remote service (download
 // and upload, each a full operation: connect, login, transfer, logout) and compares the rate with a raw TLS
 // transfer of the same bytes from openssl s_client to openssl s_server, measured in the same run on loopback.
+#include "bench/common/BenchFolder.h"
 #include "bench/common/BenchHost.h"
 
 #include "agent/service/RemoteListener.h"
@@ -140,12 +141,13 @@ std::string argument(int argc, char** argv, const std::string& name, const std::
 int main(int argc, char** argv) {
     const std::string root = argument(argc, argv, "--root", KV_SOURCE_ROOT);
     const std::string keys = kv::joinPath(root, "data/keys");
-    char pattern[] = "/tmp/kvbench-XXXXXX";
-    if (!::mkdtemp(pattern)) {
+    // Removed on every way out, early failures included.
+    const kv::bench::BenchFolder scratch("kvbench");
+    if (scratch.path().empty()) {
         std::perror("bench_remote_transfer: mkdtemp");
         return 1;
     }
-    const std::string folder = pattern;
+    const std::string folder = scratch.path();
     const std::string game = kv::joinPath(folder, "game");
     const std::string payloadPath = kv::joinPath(folder, "payload.txt");
     kv::makeDirectories(kv::joinPath(game, "System/pb/svss"));
@@ -193,9 +195,6 @@ int main(int argc, char** argv) {
     ok = ok && kv::readFile(kv::joinPath(folder, "client/PBScreenshots/big.png")) == payload &&
          kv::readFile(kv::joinPath(game, "System/KVSMBanList.txt")) == payload;
     listener.stop();
-    std::string cleanup = "rm -rf '" + folder + "'";
-    if (std::system(cleanup.c_str()) != 0)
-        std::fprintf(stderr, "bench_remote_transfer: %s was left behind\n", folder.c_str());
     if (!ok) {
         std::fprintf(stderr, "bench_remote_transfer: a transfer failed or arrived damaged\n");
         return 1;
