@@ -36,6 +36,7 @@ GameServerRun::GameServerRun(std::unique_ptr<ChildProcess> process, Setup setup,
     targets.clock = s_.env->clock;
     targets.runningLogPath = settings.createRunningLog ? runningLogPath_ : std::string();
     targets.showMemory = settings.showMemoryUsage;
+    targets.settings = s_.settings;
     targets.linesAdded = [this] {
         QMetaObject::invokeMethod(
             this,

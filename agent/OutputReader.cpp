@@ -4,6 +4,7 @@
 #include "agent/FeedList.h"
 #include "agent/OutputFormats.h"
 #include "agent/OutputLineList.h"
+#include "agent/SettingsStore.h"
 #include "agent/SupervisionState.h"
 
 #include <cerrno>
@@ -100,6 +101,8 @@ bool OutputReader::overflow() {
 
 void OutputReader::consume(const char* data, std::size_t size) {
     const std::int64_t now = t_.clock->nowSeconds();
+    if (t_.settings)
+        t_.showMemory = t_.settings->snapshot().showMemoryUsage;
     const char* p = data;
     const char* end = data + size;
     while (p < end) {

@@ -17,6 +17,7 @@ namespace kv::agent {
 
 class AgentLog;
 class FeedList;
+class SettingsStore;
 class SupervisionState;
 
 // Reads the game server's output pipe on its own thread and turns it into lines: tab and carriage return bytes are
@@ -36,6 +37,8 @@ public:
         const Clock* clock = nullptr;
         std::string runningLogPath; // empty: no running log
         bool showMemory = false;
+        // When set, ShowMemoryUsage is read again for every block, so that the Options dialog takes effect at once.
+        const SettingsStore* settings = nullptr;
         // Called on the reader thread after new lines were added, at most once until acknowledge() is called.
         std::function<void()> linesAdded;
         // Called on the reader thread when it ends (pipe closed, stop requested); may be empty.

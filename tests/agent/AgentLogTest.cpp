@@ -1,5 +1,6 @@
 #include "agent/AccessLog.h"
 #include "agent/AgentLog.h"
+#include "agent/MemoryCsvLog.h"
 #include "agent/OutputFormats.h"
 #include "agent/ServerStatus.h"
 
@@ -94,6 +95,18 @@ TEST(OutputFormats, LogNamesLinesAndAlerts) {
     EXPECT_EQ(output_formats::crashAlert(march7(), 1),
               "3/7/2007-9:05:03 - ALERT - Server Stopped By Crash Or Task Manager after 1 minutes");
     EXPECT_EQ(output_formats::userStopAlert(march7()), "3/7/2007-9:05:03 - ALERT - Server Stopped By User");
+}
+
+TEST(MemoryCsv, HeaderAndRowsHaveEightFields) {
+    EXPECT_STREQ(memory_csv::kHeader, "Date/Time,Time Stamp,Process RAM In Use,Process Page File In Use,"
+                                      "Physical RAM Available,Physical RAM Total,System Process Count,"
+                                      "System Thread Count\n");
+    ProcessMemory p;
+    p.workingSet = 5368709120; // past 32 bits
+    p.pageFile = 4096;
+    SystemMemory m{1024, 2048, 150, 900};
+    EXPECT_EQ(memory_csv::row(march7(), p, m),
+              "3-7-2007 9:05:03," + std::to_string(march7()) + ",5368709120,4096,1024,2048,150,900\n");
 }
 
 TEST(ServerStatus, Words) {

@@ -3,6 +3,7 @@
 #include "agent/MemorySampler.h"
 #include "agent/OutputLineList.h"
 #include "agent/OutputReader.h"
+#include "agent/SettingsStore.h"
 #include "agent/SupervisionState.h"
 
 #include "common/Files.h"
@@ -150,6 +151,39 @@ TEST(OutputReader, SplitsLinesDropsTabsAndCarriageReturnsAndDetectsRunning) {
     std::string log = readFile(joinPath(dir, "run.log")).value_or("");
     EXPECT_NE(log.find("- abc\r\n"), std::string::npos);
     EXPECT_NE(log.find("- Game engine initialized now\r\n"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(OutputReader, RunningLogFollowsShowMemoryUsageWhileTheServerRuns) {
+    std::string dir = (std::filesystem::temp_directory_path() / "kvagent-memlog-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+    OutputLineList list;
+    SupervisionState state;
+    state.setCurrentRamK(321);
+    SettingsStore settings;
+    FixedClock clock;
+    Pipe pipe;
+    OutputReader::Targets t;
+    t.lines = &list;
+    t.state = &state;
+    t.clock = &clock;
+    t.runningLogPath = joinPath(dir, "run.log");
+    t.settings = &settings;
+    OutputReader reader(pipe.read, t);
+    pipe.put("before\n");
+    ASSERT_TRUE(waitFor([&] { return list.size() == 1; }));
+    settings.update([](AgentSettings& s) { s.showMemoryUsage = true; });
+    pipe.put("after\n");
+    pipe.closeWrite();
+    ASSERT_TRUE(waitFor([&] { return reader.finished(); }));
+    std::string log = readFile(joinPath(dir, "run.log")).value_or("");
+    auto firstEnd = log.find("\r\n");
+    ASSERT_NE(firstEnd, std::string::npos);
+    std::string first = log.substr(0, firstEnd + 2);
+    std::string second = log.substr(firstEnd + 2);
+    EXPECT_EQ(first.find("(321K)"), std::string::npos);
+    EXPECT_TRUE(first.ends_with(":03- before\r\n")) << first;
+    EXPECT_TRUE(second.ends_with(":03 (321K)- after\r\n")) << second;
     std::filesystem::remove_all(dir);
 }
 
