@@ -175,8 +175,9 @@ int CServerRemoteControl::SetRestartTime(std::string time) {
 }
 
 int CServerRemoteControl::ActivateConfiguration(std::string configurationName) {
-    // The agent answers nothing to an empty name, so there would be nothing to wait for.
-    if (configurationName.empty() || !protocol::isSingleLine(configurationName) || !ConnectToServer())
+    // The agent answers nothing to an empty name or one with a path part, so there would be nothing to wait for.
+    if (!protocol::passesShortNameCheck(configurationName) || !protocol::isSingleLine(configurationName) ||
+        !ConnectToServer())
         return 0;
     std::string reply;
     if (!sendLines({requestWord(Request::ActivateConfiguration), configurationName}) ||

@@ -50,6 +50,8 @@ TEST_F(ClientTest, ParametersWithLineBreaksAreRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(client->SetRestartTime("180\nStopServer"), 0);
     EXPECT_EQ(client->ActivateConfiguration("a\nb"), 0);
     EXPECT_EQ(client->ActivateConfiguration(""), 0); // the agent would answer nothing
+    EXPECT_EQ(client->ActivateConfiguration("../CTF"), 0);
+    EXPECT_EQ(client->ActivateConfiguration("a/b"), 0);
     auto injected = makeClient(agent.address(), "admin\nStopServer", "secret");
     EXPECT_EQ(injected->StartServer(), 0);
     EXPECT_TRUE(agentState(&FakeAgent::requests).empty());
