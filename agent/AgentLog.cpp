@@ -4,9 +4,6 @@
 #include "common/Format.h"
 #include "common/LocalTime.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace kv::agent {
 
@@ -14,21 +11,6 @@ namespace {
 // Messages were formatted into a 32 KiB buffer; longer ones are cut there.
 constexpr std::size_t kMaxMessage = 32 * 1024 - 1;
 
-void appendToFile(const std::string& path, const std::string& bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-}
 } // namespace
 
 AgentLog::AgentLog(std::string workDir, const Clock& clock) : workDir_(std::move(workDir)), clock_(clock) {}

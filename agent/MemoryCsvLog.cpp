@@ -1,10 +1,9 @@
 #include "agent/MemoryCsvLog.h"
 
+#include "common/Files.h"
 #include "common/Format.h"
 #include "common/LocalTime.h"
 
-#include <cstdio>
-#include <memory>
 
 namespace kv::agent::memory_csv {
 
@@ -16,13 +15,6 @@ std::string row(std::int64_t now, const ProcessMemory& p, const SystemMemory& s)
                   static_cast<long long>(s.totalBytes), s.processCount, s.threadCount);
 }
 
-void append(const std::string& path, const std::string& text) {
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "ae"));
-    if (file)
-        std::fwrite(text.data(), 1, text.size(), file.get());
-}
+void append(const std::string& path, const std::string& text) { appendToFile(path, text); }
 
 } // namespace kv::agent::memory_csv

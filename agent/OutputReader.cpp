@@ -3,6 +3,8 @@
 #include "agent/AgentLog.h"
 #include "agent/FeedList.h"
 #include "agent/OutputFormats.h"
+
+#include "common/Files.h"
 #include "agent/OutputLineList.h"
 #include "agent/SettingsStore.h"
 #include "agent/SupervisionState.h"
@@ -20,21 +22,6 @@ namespace {
 constexpr std::size_t kReadSize = 64 * 1024;
 constexpr std::string_view kRunningMarker = "Game engine initialized";
 
-void appendToFile(const std::string& path, const std::string& bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-}
 } // namespace
 
 OutputReader::OutputReader(int fd, Targets targets) : fd_(fd), t_(std::move(targets)) {

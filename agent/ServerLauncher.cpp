@@ -11,7 +11,6 @@
 #include "common/Format.h"
 #include "common/LocalTime.h"
 
-#include <cstdio>
 #include <sys/stat.h>
 
 namespace kv::agent {
@@ -24,12 +23,7 @@ bool pathExists(const std::string& path) {
 }
 
 void appendDebugLine(const std::string& workDir, const std::string& commandLine) {
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(joinPath(workDir, "DEBUG.txt").c_str(), "ae"));
-    if (file)
-        std::fprintf(file.get(), "Command Line: %s\n", commandLine.c_str());
+    appendToFile(joinPath(workDir, "DEBUG.txt"), format("Command Line: %s\n", commandLine.c_str()));
 }
 
 } // namespace

@@ -65,6 +65,21 @@ bool makeDirectories(const std::string& path) {
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+bool appendToFile(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return ::close(fd) == 0 && bytes.empty();
+}
+
 bool removeTree(const std::string& path) {
     std::error_code error;
     std::filesystem::remove_all(path, error);

@@ -15,6 +15,8 @@ std::optional<long long> fileSize(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool makeDirectories(const std::string& path);
 bool removeFile(const std::string& path);
+// Appends bytes at the end of a log-style file, creating it when missing; false when nothing or not all was written.
+bool appendToFile(const std::string& path, std::string_view bytes);
 // Removes a folder with everything below it (links are removed, never followed); true when nothing is left.
 bool removeTree(const std::string& path);
 // Names (not paths) of the entries of a folder, without "." and "..", sorted; empty when it cannot be read.

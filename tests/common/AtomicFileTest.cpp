@@ -76,4 +76,10 @@ TEST(Files, PathsAndFolders) {
     EXPECT_FALSE(directoryExists(joinPath(dir, "one")));
     EXPECT_TRUE(directoryExists("/usr")) << "a link was followed";
     EXPECT_TRUE(removeTree(joinPath(dir, "never-there")));
+
+    std::string log = joinPath(dir, "agent.log");
+    EXPECT_TRUE(appendToFile(log, "first\n"));
+    EXPECT_TRUE(appendToFile(log, "second\n"));
+    EXPECT_EQ(readFile(log), "first\nsecond\n");
+    EXPECT_FALSE(appendToFile(joinPath(dir, "no-such-folder/x.log"), "lost"));
 }
