@@ -59,6 +59,34 @@ bool loadNamed(const Session& session, const std::string& name, ServerSetup& set
     return false;
 }
 
+// The working folder and the one setup that NAME names, for the commands that read a setup.
+struct NamedSetup {
+    Session session;
+    ServerSetup setup;
+};
+
+std::optional<NamedSetup> openNamed(const OptionParser& o, const ManagerPreferences& p, const std::string& data,
+                                    std::ostream& err) {
+    std::optional<Session> opened = openSession(o, p, data, err);
+    if (!opened)
+        return std::nullopt;
+    NamedSetup named{std::move(*opened), ServerSetup{}};
+    if (!loadNamed(named.session, o.positionals()[0], named.setup, err))
+        return std::nullopt;
+    return named;
+}
+
+// Tells the outcome of a library operation: the resulting name on `out` (when given), the refusal on `err`.
+int reportLibraryResult(const setups::LibraryResult& r, std::ostream* out, std::ostream& err) {
+    if (!r.ok) {
+        err << "kvsm: " << r.message << '\n';
+        return 1;
+    }
+    if (out)
+        *out << r.name << '\n';
+    return 0;
+}
+
 int usageError(std::ostream& err, const std::string& message) {
     err << "kvsm setup: " << message << "\nTry 'kvsm setup --help'.\n";
     return 2;
@@ -84,14 +112,10 @@ int describe(const OptionParser& o, const ManagerPreferences& p, const std::stri
              std::ostream& err) {
     if (o.positionals().size() != 1)
         return usageError(err, "describe needs exactly one setup NAME.");
-    std::optional<Session> opened = openSession(o, p, data, err);
-    if (!opened)
+    std::optional<NamedSetup> named = openNamed(o, p, data, err);
+    if (!named)
         return 1;
-    const Session& session = *opened;
-    ServerSetup setup;
-    if (!loadNamed(session, o.positionals()[0], setup, err))
-        return 1;
-    out << setups::describeSetup(setup, session.maps, o.has("detailed"));
+    out << setups::describeSetup(named->setup, named->session.maps, o.has("detailed"));
     return 0;
 }
 
@@ -99,13 +123,11 @@ int generate(const OptionParser& o, const ManagerPreferences& p, const std::stri
              std::ostream& err) {
     if (o.positionals().size() != 1)
         return usageError(err, "generate needs exactly one setup NAME.");
-    std::optional<Session> opened = openSession(o, p, data, err);
-    if (!opened)
+    std::optional<NamedSetup> named = openNamed(o, p, data, err);
+    if (!named)
         return 1;
-    const Session& session = *opened;
-    ServerSetup setup;
-    if (!loadNamed(session, o.positionals()[0], setup, err))
-        return 1;
+    const Session& session = named->session;
+    ServerSetup& setup = named->setup;
     setups::GeneratorSettings settings;
     settings.templatePath = joinPath(session.workingFolder, "ConfigurationTemplate.ini");
     settings.documentsFolder = o.get("documents", p.documentsFolder);
@@ -135,13 +157,7 @@ int copy(const OptionParser& o, const ManagerPreferences& p, const std::string& 
         return 1;
     const Session& session = *opened;
     SystemClock clock;
-    setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).copy(o.positionals()[0]);
-    if (!r.ok) {
-        err << "kvsm: " << r.message << '\n';
-        return 1;
-    }
-    out << r.name << '\n';
-    return 0;
+    return reportLibraryResult(setups::SetupLibrary(session.workingFolder, clock).copy(o.positionals()[0]), &out, err);
 }
 
 int remove(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream&,
@@ -153,12 +169,8 @@ int remove(const OptionParser& o, const ManagerPreferences& p, const std::string
         return 1;
     const Session& session = *opened;
     SystemClock clock;
-    setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).remove(o.positionals()[0]);
-    if (!r.ok) {
-        err << "kvsm: " << r.message << '\n';
-        return 1;
-    }
-    return 0;
+    return reportLibraryResult(setups::SetupLibrary(session.workingFolder, clock).remove(o.positionals()[0]), nullptr,
+                               err);
 }
 
 int import(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
@@ -181,14 +193,10 @@ int import(const OptionParser& o, const ManagerPreferences& p, const std::string
     if (file.front() != '/')
         file = resolveName("./" + file);
     setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).import(file, choice);
-    if (!r.ok) {
-        err << "kvsm: " << r.message << '\n';
-        if (choice == setups::ImportChoice::RefuseExisting && r.message.find("already exists") != std::string::npos)
-            err << "Give --replace to replace the existing setup or --rename to add it under a dated name.\n";
-        return 1;
-    }
-    out << r.name << '\n';
-    return 0;
+    int status = reportLibraryResult(r, &out, err);
+    if (!r.ok && choice == setups::ImportChoice::RefuseExisting && r.message.find("already exists") != std::string::npos)
+        err << "Give --replace to replace the existing setup or --rename to add it under a dated name.\n";
+    return status;
 }
 
 using Handler = std::function<int(const OptionParser&, const ManagerPreferences&, const std::string&,
