@@ -56,14 +56,8 @@ void gameSpyAddress(const Ctx& c, std::string& out) {
 }
 
 void playerAdmins(const Ctx& c, std::string& out) {
-    std::string_view rest = c.setup.m_csPlayerAdminList;
-    while (!rest.empty()) {
-        std::size_t amp = rest.find('&');
-        std::string_view item = rest.substr(0, amp);
-        if (!item.empty())
-            out.append("PlayerAdmin=").append(item).push_back('\n');
-        rest = amp == std::string_view::npos ? std::string_view{} : rest.substr(amp + 1);
-    }
+    for (std::string_view name : c.setup.playerAdmins())
+        out.append("PlayerAdmin=").append(name).push_back('\n');
 }
 
 void forceGameplay(const Ctx& c, std::string& out) {

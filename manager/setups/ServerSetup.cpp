@@ -55,6 +55,18 @@ int ServerSetup::countMaps() {
     return mapCount;
 }
 
+std::vector<std::string_view> ServerSetup::playerAdmins() const {
+    std::vector<std::string_view> names;
+    std::string_view rest = m_csPlayerAdminList;
+    while (!rest.empty()) {
+        std::size_t amp = rest.find('&');
+        if (std::string_view item = rest.substr(0, amp); !item.empty())
+            names.push_back(item);
+        rest = amp == std::string_view::npos ? std::string_view{} : rest.substr(amp + 1);
+    }
+    return names;
+}
+
 bool ServerSetup::mapAllowed(std::string_view mapName) const {
     if (leagueMapList.empty())
         return true;

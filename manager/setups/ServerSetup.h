@@ -137,6 +137,8 @@ struct ServerSetup {
     int countMaps();
     // True when the league map list is empty or names the map (letter case ignored).
     bool mapAllowed(std::string_view mapName) const;
+    // The names of m_csPlayerAdminList, which keeps them separated by '&'; empty items are skipped.
+    std::vector<std::string_view> playerAdmins() const;
     // The map table row of this setup's single map, or nullptr.
     const MapInfo* mapInfo(const MapTable& maps) const;
 

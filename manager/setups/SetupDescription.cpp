@@ -14,14 +14,8 @@ std::string mapDescription(const MapTable& maps, const std::string& title) {
 
 std::string playerAdmins(const ServerSetup& s) {
     std::string out = "\r\n**IMPORTANT**\r\nThis Setup Includes These Player Admins:\r\n";
-    std::string_view rest = s.m_csPlayerAdminList;
-    while (!rest.empty()) {
-        std::size_t amp = rest.find('&');
-        std::string_view item = rest.substr(0, amp);
-        if (!item.empty())
-            out.append("- ").append(item).append("\r\n");
-        rest = amp == std::string_view::npos ? std::string_view{} : rest.substr(amp + 1);
-    }
+    for (std::string_view name : s.playerAdmins())
+        out.append("- ").append(name).append("\r\n");
     out.append("\r\n** Player Admins can modify your server's settings so only assign trusted players to this "
                "list.**\r\n\r\n");
     return out;
