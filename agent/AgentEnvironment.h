@@ -2,8 +2,10 @@
 
 #include "agent/AgentSettings.h"
 #include "common/Clock.h"
+#include "common/channel/AgentIdentity.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 namespace kv::agent {
@@ -14,6 +16,10 @@ struct AgentEnvironment {
     const Clock* clock = nullptr;      // never null once the agent is built
     int adminPort = kDefaultAdminPort; // the game server's admin interface
     bool showFailures = false;
+    // The agent's TLS identity, as kvagent loaded it at start; empty: the remote service loads (or makes) the one
+    // in the working folder itself. identityProblem says why kvagent could not load it.
+    std::optional<AgentIdentity> identity;
+    std::string identityProblem;
 
     std::chrono::milliseconds tickInterval{1000};    // supervision tick
     std::chrono::milliseconds exitWatchInterval{500};

@@ -37,6 +37,10 @@ AgentOptions parseAgentOptions(const std::vector<std::string>& arguments) {
             o.headless = true;
         } else if (arg == "--set-password") {
             o.setPassword = true;
+        } else if (arg == "--fingerprint") {
+            o.fingerprint = true;
+        } else if (arg == "--new-identity") {
+            o.newIdentity = true;
         } else if (arg == "--version") {
             o.version = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -73,6 +77,8 @@ const char* agentUsage() {
     return "Usage: kvagent [--headless] [--workdir DIR] [/ShowFailures] [/ServerIP=ADDRESS]\n"
            "               [/ControlFileName=NAME.Control] [--admin-port N] [--cleanup-ms N] [--stop-grace-ms N]\n"
            "       kvagent --set-password [--workdir DIR]   (reads the new password from standard input)\n"
+           "       kvagent --fingerprint [--workdir DIR]    (the SHA-256 fingerprint that clients pin)\n"
+           "       kvagent --new-identity [--workdir DIR]   (a new key and certificate; clients must trust it again)\n"
            "       kvagent --version\n";
 }
 

@@ -15,6 +15,8 @@ struct AgentOptions {
 
     bool headless = false;
     bool setPassword = false; // --set-password: read a new password from standard input and store its digest
+    bool fingerprint = false; // --fingerprint: print the agent identity's fingerprint (making the identity if needed)
+    bool newIdentity = false; // --new-identity: replace the agent identity with a new one
     bool version = false;
     bool help = false;
     std::string workDir;      // --workdir DIR

@@ -13,6 +13,7 @@
 #include "common/Clock.h"
 #include "common/Files.h"
 #include "common/Md5.h"
+#include "common/channel/AgentIdentity.h"
 
 #include <QCoreApplication>
 
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -73,6 +75,42 @@ bool createFirstSettings(const std::string& path, AgentSettings& settings) {
     return true;
 }
 
+// The identity in the working folder, made on first use; the problem when it cannot be had.
+std::optional<AgentIdentity> loadIdentity(const std::string& workDir, bool* created, std::string* problem) {
+    const std::string path = joinPath(workDir, kAgentIdentityFileName);
+    std::optional<AgentIdentity> identity = loadOrCreateAgentIdentity(path, "", created, problem);
+    if (!identity)
+        *problem += ". Restore the file from a backup, or make a new identity with: kvagent --new-identity";
+    return identity;
+}
+
+int printFingerprint(const std::string& workDir) {
+    std::string problem;
+    bool created = false;
+    std::optional<AgentIdentity> identity = loadIdentity(workDir, &created, &problem);
+    if (!identity) {
+        std::fprintf(stderr, "kvagent: %s\n", problem.c_str());
+        return 1;
+    }
+    std::printf("%s\n", identity->fingerprint.c_str());
+    return 0;
+}
+
+int makeNewIdentity(const std::string& workDir) {
+    std::string error;
+    std::optional<AgentIdentity> identity = makeAgentIdentity("", &error);
+    const std::string path = joinPath(workDir, kAgentIdentityFileName);
+    if (!identity || !writeAgentIdentity(path, *identity, &error)) {
+        std::fprintf(stderr, "kvagent: no new identity: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("New agent identity in %s\nSHA-256 fingerprint: %s\n"
+                "Restart the agent to use it. Clients that trusted the old identity refuse this agent until they\n"
+                "trust the new one: kvsm remote trust HOST[:PORT] --fingerprint %s\n",
+                path.c_str(), identity->fingerprint.c_str(), identity->fingerprint.c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -108,6 +146,10 @@ int main(int argc, char** argv) {
 
     if (options.setPassword)
         return setPassword(path, settings);
+    if (options.fingerprint)
+        return printFingerprint(workDir);
+    if (options.newIdentity)
+        return makeNewIdentity(workDir);
 
     SystemClock clock;
     AgentEnvironment env;
@@ -120,6 +162,8 @@ int main(int argc, char** argv) {
         env.cleanupAfterSend = std::chrono::milliseconds(options.cleanupDelayMs);
     if (options.stopGraceMs >= 0)
         env.stopGrace = std::chrono::milliseconds(options.stopGraceMs);
+    bool identityCreated = false;
+    env.identity = loadIdentity(workDir, &identityCreated, &env.identityProblem);
     if (!options.headless) {
         const KvAgentWindowStart start{KVAGENT_WINDOW_MODULE_VERSION, &argc, argv, &env, &settings, found ? 1 : 0};
         return runWindowModule(runningProgramFolder(), start);
@@ -141,6 +185,9 @@ int main(int argc, char** argv) {
     });
     console.print(std::string("KV Server Manager Remote Control Utility Version ") + kVersionText +
                   " (headless) in " + workDir);
+    if (env.identity)
+        console.print(std::string(identityCreated ? "Made a new agent identity" : "Agent identity") +
+                      ", SHA-256 fingerprint " + env.identity->fingerprint);
     const auto remoteControl = service::AgentRemoteService::startFor(agent);
     agent.begin();
     int rc = app.exec();

@@ -1,6 +1,7 @@
 #include "common/AtomicFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -11,7 +12,34 @@
 
 namespace kv {
 
-AtomicFile::AtomicFile(std::string targetPath, FlushToDisk flush) : target_(std::move(targetPath)), flush_(flush) {}
+namespace {
+
+// The process's file creation mask, read without changing it: umask() can only be read by setting it, and a
+// thread that saves while another has it set to 0 would create a world-writable file. The kernel shows it in
+// /proc/self/status; where it does not, it is read once, before any saving thread can run.
+mode_t readCreationMask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found)
+            return static_cast<mode_t>(mask & 0777);
+    }
+    static const mode_t fallback = [] {
+        mode_t mask = ::umask(022);
+        ::umask(mask);
+        return mask;
+    }();
+    return fallback;
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(std::string targetPath, FlushToDisk flush, FileAccess access)
+    : target_(std::move(targetPath)), flush_(flush), access_(access) {}
 
 AtomicFile::~AtomicFile() { discard(); }
 
@@ -32,11 +60,12 @@ bool AtomicFile::open() {
     if (fd_ < 0)
         return fail("Cannot create");
     temp_.assign(name.data());
+    if (access_ == FileAccess::OwnerOnly)
+        return true; // mkostemp made it 0600
     // Keep the permissions a plain new file would get, not mkstemp's 0600.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
     struct stat existing {};
-    mode_t mode = (::stat(target_.c_str(), &existing) == 0) ? (existing.st_mode & 07777) : (0666 & ~mask);
+    mode_t mode =
+        (::stat(target_.c_str(), &existing) == 0) ? (existing.st_mode & 07777) : (0666 & ~readCreationMask());
     ::fchmod(fd_, mode);
     return true;
 }
@@ -78,8 +107,9 @@ void AtomicFile::discard() {
     }
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error, FlushToDisk flush) {
-    AtomicFile file(path, flush);
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error, FlushToDisk flush,
+                         FileAccess access) {
+    AtomicFile file(path, flush, access);
     bool ok = file.open() && file.write(bytes) && file.commit();
     if (!ok && error)
         *error = file.error();

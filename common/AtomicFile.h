@@ -13,9 +13,15 @@ enum class FlushToDisk {
     No,  // derived files that are generated again at will; the rename alone keeps them whole
 };
 
+enum class FileAccess {
+    Usual,     // an existing file keeps its permissions; a new one gets what the process's umask allows
+    OwnerOnly, // 0600 whatever the old file had: files that hold passwords or keys
+};
+
 class AtomicFile {
 public:
-    explicit AtomicFile(std::string targetPath, FlushToDisk flush = FlushToDisk::Yes);
+    explicit AtomicFile(std::string targetPath, FlushToDisk flush = FlushToDisk::Yes,
+                        FileAccess access = FileAccess::Usual);
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
     // Discards the temporary file unless commit() succeeded.
@@ -37,6 +43,7 @@ private:
 
     std::string target_;
     FlushToDisk flush_;
+    FileAccess access_;
     std::string temp_;
     int fd_ = -1;
     bool failed_ = false;
@@ -45,6 +52,6 @@ private:
 
 // One-call form: writes `bytes` to `path` atomically. On failure returns false and, if given, sets `error`.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr,
-                         FlushToDisk flush = FlushToDisk::Yes);
+                         FlushToDisk flush = FlushToDisk::Yes, FileAccess access = FileAccess::Usual);
 
 } // namespace kv

@@ -2,7 +2,8 @@
 
 #include "agent/Agent.h"
 #include "common/Format.h"
-#include "common/channel/KeyMaterial.h"
+#include "common/Files.h"
+#include "common/channel/AgentIdentity.h"
 
 namespace kv::agent::service {
 
@@ -23,15 +24,36 @@ std::shared_ptr<AgentRemoteService> AgentRemoteService::startFor(Agent& agent) {
 bool AgentRemoteService::start() {
     if (listener_)
         return true;
-    // When the context cannot be made the listener still runs and every handshake fails, as the log then says.
-    int result = InitSslContext(SslRole::Server, serverKeyMaterial());
-    if (result != SslSetupOk)
+    std::optional<AgentIdentity> identity = agent_.environment().identity;
+    if (!identity) {
+        std::string problem = agent_.environment().identityProblem;
+        bool created = false;
+        if (problem.empty())
+            identity = loadOrCreateAgentIdentity(joinPath(agent_.environment().workDir, kAgentIdentityFileName), "",
+                                                 &created, &problem);
+        if (!identity) {
+            // Without its own key the agent cannot prove who it is, so it serves nothing rather than anything.
+            const std::string text = "Remote control is off: " + problem;
+            host_.agentLog(text);
+            host_.accessLog(text);
+            return false;
+        }
+        if (created)
+            host_.agentLog("Made a new agent identity, SHA-256 fingerprint " + identity->fingerprint);
+    }
+    fingerprint_ = identity->fingerprint;
+    int result = SslSetupOk;
+    std::shared_ptr<SslContext> context = SslContext::create(SslRole::Server, identity->keys, &result);
+    if (!context) {
+        // A listener without a context would talk in clear.
         agent_.log().write("SSL set-up failed: %d", result);
+        return false;
+    }
     AgentSettings settings = agent_.settings().snapshot();
     RemoteListener::Options options;
     options.address = settings.serverIp;
     options.port = static_cast<unsigned>(settings.remoteControlServerPort);
-    auto listener = std::make_unique<RemoteListener>(host_, processSslContext());
+    auto listener = std::make_unique<RemoteListener>(host_, std::move(context));
     if (!listener->start(options))
         return false;
     listener_ = std::move(listener);

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <memory>
+#include <string>
 
 namespace kv::agent {
 class Agent;
@@ -13,7 +14,8 @@ class Agent;
 
 namespace kv::agent::service {
 
-// Remote control for a running agent: the server-role TLS context of the process, the listener on the settings'
+// Remote control for a running agent: the agent's identity (the one kvagent loaded, else the one in the working
+// folder, made there on first use), the server-role TLS context of the process over it, the listener on the settings'
 // RemoteControlServerPort (on ServerIP, or every address when it is empty), and its end when the agent shuts
 // down. kvagent makes one after the Agent, on the main thread, in both the windowed and the headless mode.
 class AgentRemoteService : public QObject {
@@ -30,11 +32,14 @@ public:
     // Called by the agent's aboutToShutDown as well.
     void stop();
     unsigned port() const { return listener_ ? listener_->port() : 0; }
+    // The SHA-256 fingerprint of the identity the service presents; empty before start() found one.
+    const std::string& fingerprint() const { return fingerprint_; }
 
 private:
     Agent& agent_;
     AgentServiceHost host_;
     std::unique_ptr<RemoteListener> listener_;
+    std::string fingerprint_;
 };
 
 } // namespace kv::agent::service

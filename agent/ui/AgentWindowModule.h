@@ -9,7 +9,7 @@
 extern "C" {
 
 // Raised whenever this structure changes, so that a stale module beside a newer kvagent is refused.
-#define KVAGENT_WINDOW_MODULE_VERSION 1
+#define KVAGENT_WINDOW_MODULE_VERSION 2
 
 struct KvAgentWindowStart {
     int version; // KVAGENT_WINDOW_MODULE_VERSION

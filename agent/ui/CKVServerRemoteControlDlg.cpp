@@ -245,9 +245,15 @@ void CKVServerRemoteControlDlg::applyOptions(const ConfigureValues& values) {
 void CKVServerRemoteControlDlg::restartServerNow() { agent_.requestRestart(); }
 
 void CKVServerRemoteControlDlg::showAbout() {
-    prompter_.showInformation(
-        this, QStringLiteral("Korvane Server Manager\nRemote Control Utility Version %1").arg(QString::fromUtf8(kVersionText)),
-        QStringLiteral("About KV Server Remote Control"));
+    QString text =
+        QStringLiteral("Korvane Server Manager\nRemote Control Utility Version %1").arg(QString::fromUtf8(kVersionText));
+    // What an administrator compares with what a client shows on its first contact.
+    const AgentEnvironment& env = agent_.environment();
+    if (env.identity)
+        text += QStringLiteral("\n\nAgent identity (SHA-256 fingerprint):\n%1").arg(qs(env.identity->fingerprint));
+    else if (!env.identityProblem.empty())
+        text += QStringLiteral("\n\nAgent identity: none (%1)").arg(qs(env.identityProblem));
+    prompter_.showInformation(this, text, QStringLiteral("About KV Server Remote Control"));
 }
 
 void CKVServerRemoteControlDlg::openSupportWebsite() { prompter_.openUrl(QUrl(QString::fromUtf8(kSupportUrl))); }

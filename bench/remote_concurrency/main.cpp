@@ -10,7 +10,7 @@
 #include "bench/common/ProcessStatus.h"
 
 #include "client/CServerRemoteControl.h"
-#include "common/channel/KeyMaterial.h"
+#include "common/channel/SslContext.h"
 
 #include <algorithm>
 #include <atomic>
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     kv::RemoteControlOptions options;
-    options.context = kv::SslContext::create(kv::SslRole::Client, kv::clientKeyMaterial());
+    options.context = kv::SslContext::create(kv::SslRole::Client);
     options.connectTimeout = std::chrono::seconds(5);
     options.replyTimeout = std::chrono::seconds(5);
     options.localFolder = folder.path();

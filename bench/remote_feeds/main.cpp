@@ -11,7 +11,7 @@
 #include "bench/common/BenchOptions.h"
 #include "bench/common/ProcessStatus.h"
 
-#include "common/channel/KeyMaterial.h"
+#include "common/channel/SslContext.h"
 
 #include <algorithm>
 #include <chrono>
@@ -76,7 +76,7 @@ Round runRound(const std::string& bin, const std::string& folder, int clients, i
         return round;
     }
     kv::RemoteControlOptions options;
-    options.context = kv::SslContext::create(kv::SslRole::Client, kv::clientKeyMaterial());
+    options.context = kv::SslContext::create(kv::SslRole::Client);
     options.connectTimeout = 5s;
     options.replyTimeout = 5s;
     options.localFolder = folder;

@@ -9,7 +9,8 @@
 #include "common/AtomicFile.h"
 #include "common/ChildProcess.h"
 #include "common/Files.h"
-#include "common/channel/KeyMaterial.h"
+#include "common/channel/AgentIdentity.h"
+#include "common/channel/SslContext.h"
 
 #include <algorithm>
 #include <chrono>
@@ -55,7 +56,7 @@ unsigned freePort() {
 }
 
 // One raw transfer: s_client sends the file, s_server writes what it receives to its output, which is counted.
-double rawTlsTransfer(const std::string& keys, const std::string& file) {
+double rawTlsTransfer(const std::string& identityFile, const std::string& file) {
     unsigned port = freePort();
     kv::ChildProcess server;
     kv::ProcessOptions serverOptions;
@@ -65,9 +66,9 @@ double rawTlsTransfer(const std::string& keys, const std::string& file) {
                                "-accept",
                                "127.0.0.1:" + std::to_string(port),
                                "-cert",
-                               keys + "/server-certificate.pem",
+                               identityFile,
                                "-key",
-                               keys + "/server-key.pem"};
+                               identityFile};
     serverOptions.mergeErrorIntoOutput = false;
     serverOptions.arguments[0] = "/usr/bin/openssl";
     std::string error;
@@ -76,7 +77,7 @@ double rawTlsTransfer(const std::string& keys, const std::string& file) {
         return -1;
     }
     // Ready once a handshake succeeds (s_server goes on accepting after it).
-    auto context = kv::SslContext::create(kv::SslRole::Client, kv::clientKeyMaterial());
+    auto context = kv::SslContext::create(kv::SslRole::Client);
     for (int i = 0; i < 200; ++i) {
         kv::CCommAsyncSocket probe(context);
         if (probe.ConnectTo("127.0.0.1", port))
@@ -129,18 +130,9 @@ double rawTlsTransfer(const std::string& keys, const std::string& file) {
     return received >= kFileSize ? elapsed : -1;
 }
 
-std::string argument(int argc, char** argv, const std::string& name, const std::string& fallback) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (argv[i] == name)
-            return argv[i + 1];
-    return fallback;
-}
-
 } // namespace
 
-int main(int argc, char** argv) {
-    const std::string root = argument(argc, argv, "--root", KV_SOURCE_ROOT);
-    const std::string keys = kv::joinPath(root, "data/keys");
+int main() {
     // Removed on every way out, early failures included.
     const kv::bench::BenchFolder scratch("kvbench");
     if (scratch.path().empty()) {
@@ -160,9 +152,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The service and the openssl baseline present the same freshly made identity.
+    const std::string identityFile = kv::joinPath(folder, kv::kAgentIdentityFileName);
+    bool created = false;
+    const auto identity = kv::loadOrCreateAgentIdentity(identityFile, "bench", &created);
+    if (!identity) {
+        std::fprintf(stderr, "bench_remote_transfer: cannot make an agent identity\n");
+        return 1;
+    }
     BenchHost host(kv::joinPath(folder, "work"), game);
-    kv::agent::service::RemoteListener listener(host,
-                                                kv::SslContext::create(kv::SslRole::Server, kv::serverKeyMaterial()));
+    kv::agent::service::RemoteListener listener(host, kv::SslContext::create(kv::SslRole::Server, identity->keys));
     kv::agent::service::RemoteListener::Options options;
     options.address = "127.0.0.1";
     options.port = 0;
@@ -172,13 +171,13 @@ int main(int argc, char** argv) {
     }
     kv::RemoteControlOptions clientOptions;
     clientOptions.localFolder = kv::joinPath(folder, "client");
-    clientOptions.context = kv::SslContext::create(kv::SslRole::Client, kv::clientKeyMaterial());
+    clientOptions.context = kv::SslContext::create(kv::SslRole::Client);
     const std::string address = "127.0.0.1:" + std::to_string(listener.port());
 
     double raw = 1e9, download = 1e9, upload = 1e9;
     bool ok = true;
     for (int round = 0; round < kRounds; ++round) {
-        double r = rawTlsTransfer(keys, payloadPath);
+        double r = rawTlsTransfer(identityFile, payloadPath);
         if (r <= 0) {
             std::fprintf(stderr, "bench_remote_transfer: the openssl baseline failed\n");
             return 1;

@@ -1,5 +1,6 @@
 #include "common/channel/CCommAsyncSocket.h"
 
+#include "common/channel/Fingerprint.h"
 #include "common/channel/SigPipeGuard.h"
 
 #include <algorithm>
@@ -206,6 +207,12 @@ int CCommAsyncSocket::ConnectTo(const std::string& host, unsigned port) {
     Close();
     lastError_ = ECONNREFUSED;
     return 0;
+}
+
+std::string CCommAsyncSocket::PeerFingerprint() const {
+    if (fd_ < 0 || !ssl_)
+        return {};
+    return certificateFingerprint(SSL_get0_peer_certificate(ssl_.get()));
 }
 
 int CCommAsyncSocket::CompleteHandshake() {

@@ -37,6 +37,9 @@ public:
     // runs the client handshake within the reply time-out. An unresolvable host leaves the socket open and
     // unconnected with LastError() EINVAL; a failed handshake closes the socket.
     int ConnectTo(const std::string& host, unsigned port);
+    // SHA-256 fingerprint of the certificate that the peer presented in this connection's handshake (as
+    // certificateFingerprint() writes it); empty without a TLS session or a certificate.
+    std::string PeerFingerprint() const;
     // Runs the server side of the handshake of an accepted connection now (it otherwise runs with the first read
     // or write). Non-zero on success; on failure the connection is closed.
     int CompleteHandshake();

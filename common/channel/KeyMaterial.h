@@ -1,19 +1,15 @@
 #pragma once
 
-#include <string_view>
+#include <string>
 
 namespace kv {
 
-// PEM texts of one end of the channel, loaded from memory. The certificate text may carry a readable dump before
-// its PEM block. An empty authority switches peer verification off.
+// PEM texts of the agent's end of the channel, loaded from memory. The certificate text may carry a readable dump
+// before its PEM block. The client end carries none: the password is its credential, and it checks the agent's
+// certificate against the fingerprint it pinned.
 struct KeyMaterial {
-    std::string_view certificatePem;
-    std::string_view privateKeyPem;
-    std::string_view authorityPem;
+    std::string certificatePem;
+    std::string privateKeyPem;
 };
-
-// Built in from data/keys (libraries kv_keys_client and kv_keys_server).
-KeyMaterial clientKeyMaterial();
-KeyMaterial serverKeyMaterial();
 
 } // namespace kv

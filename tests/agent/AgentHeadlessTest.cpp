@@ -6,6 +6,7 @@
 #include "common/Files.h"
 #include "common/LocalTime.h"
 #include "common/Md5.h"
+#include "common/Text.h"
 
 #include "tests/agent/AgentTestHost.h"
 #include "tests/support/ProgramRun.h"
@@ -221,4 +222,41 @@ TEST_F(Headless, AMissingWindowModuleIsReportedAndHeadlessStillRuns) {
     ASSERT_TRUE(headless.waitForLine("Server Status: Running", 15s)) << headless.output();
     headless.process().signalGroup(SIGTERM);
     EXPECT_EQ(headless.waitForExit(15s).value_or(-1), 0) << headless.output();
+}
+
+TEST_F(Headless, KeepsItsOwnIdentityAndPrintsItsFingerprint) {
+    auto run = [&](const std::vector<std::string>& args) {
+        test::ProgramRun command;
+        std::vector<std::string> full = {kAgent, "--workdir", host.workFolder()};
+        full.insert(full.end(), args.begin(), args.end());
+        EXPECT_TRUE(command.start(full));
+        EXPECT_EQ(command.waitForExit(20s).value_or(-1), 0) << command.output();
+        return command.output();
+    };
+    // The first look makes the identity; later looks and the service present the same one.
+    const std::string fingerprint = std::string(chompLineBreak(run({"--fingerprint"})));
+    ASSERT_EQ(fingerprint.size(), 95u) << fingerprint;
+    const std::string identityFile = joinPath(host.workFolder(), "kvagent-identity.pem");
+    struct stat st {};
+    ASSERT_EQ(::stat(identityFile.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(chompLineBreak(run({"--fingerprint"})), fingerprint);
+
+    ASSERT_TRUE(host.writeSettings(host.settings()));
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(agent.waitForLine("Agent identity, SHA-256 fingerprint " + fingerprint, 10s)) << agent.output();
+    EXPECT_EQ(terminate().value_or(-1), 0);
+
+    EXPECT_NE(run({"--new-identity"}).find("kvsm remote trust"), std::string::npos);
+    const std::string renewed = std::string(chompLineBreak(run({"--fingerprint"})));
+    EXPECT_EQ(renewed.size(), 95u);
+    EXPECT_NE(renewed, fingerprint);
+
+    // A damaged identity is never silently replaced: the agent says so and serves no remote requests.
+    ASSERT_TRUE(writeFileAtomically(identityFile, "damaged\n"));
+    test::ProgramRun look;
+    ASSERT_TRUE(look.start({kAgent, "--workdir", host.workFolder(), "--fingerprint"}));
+    EXPECT_EQ(look.waitForExit(20s).value_or(0), 1);
+    EXPECT_NE(look.output().find("kvagent --new-identity"), std::string::npos) << look.output();
+    EXPECT_EQ(readFile(identityFile), "damaged\n");
 }

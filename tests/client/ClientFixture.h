@@ -1,9 +1,9 @@
 #pragma once
 
 #include "client/CServerRemoteControl.h"
-#include "common/channel/KeyMaterial.h"
 #include "tests/client/FakeAgent.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestIdentity.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -42,7 +42,7 @@ protected:
                                                      const std::string& password = "secret") {
         RemoteControlOptions options;
         options.localFolder = local.path();
-        options.context = SslContext::create(SslRole::Client, clientKeyMaterial());
+        options.context = testClientContext();
         options.connectTimeout = std::chrono::seconds(5);
         options.replyTimeout = std::chrono::seconds(5);
         auto made = std::make_unique<CServerRemoteControl>(address, name, password, options);

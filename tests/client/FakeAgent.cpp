@@ -1,11 +1,11 @@
 #include "tests/client/FakeAgent.h"
 
 #include "common/Text.h"
-#include "common/channel/KeyMaterial.h"
 #include "common/protocol/DescriptionText.h"
 #include "common/protocol/FileTransfer.h"
 #include "common/protocol/ProtocolWords.h"
 #include "common/protocol/Request.h"
+#include "tests/support/TestIdentity.h"
 
 #include <sys/socket.h>
 
@@ -13,7 +13,8 @@ namespace kv::test {
 
 using namespace protocol;
 
-FakeAgent::FakeAgent() : listener_(SslContext::create(SslRole::Server, serverKeyMaterial())) {
+FakeAgent::FakeAgent(std::shared_ptr<SslContext> context)
+    : listener_(context ? std::move(context) : testServerContext()) {
     if (listener_.CreateBound(0, SOCK_STREAM, "127.0.0.1") && listener_.Listen())
         port_ = listener_.LocalPort();
     thread_ = std::thread([this] { serve(); });

@@ -18,7 +18,8 @@ namespace kv::test {
 // after another on one thread.
 class FakeAgent {
 public:
-    FakeAgent();
+    // `context` null: the test identity (testServerContext()).
+    explicit FakeAgent(std::shared_ptr<SslContext> context = nullptr);
     ~FakeAgent();
 
     unsigned port() const { return port_; }

@@ -4,7 +4,7 @@
 #include "agent/Agent.h"
 #include "client/CServerRemoteControl.h"
 #include "common/Md5.h"
-#include "common/channel/KeyMaterial.h"
+#include "tests/support/TestIdentity.h"
 #include "tests/agent/AgentTestHost.h"
 #include "tests/support/FreePort.h"
 
@@ -67,7 +67,7 @@ TEST(AgentRemoteService, TheClientRunsTheGameServerThroughTheAgent) {
     agent.begin();
 
     kv::RemoteControlOptions options;
-    options.context = kv::SslContext::create(kv::SslRole::Client, kv::clientKeyMaterial());
+    options.context = kv::test::testClientContext();
     const std::string address = "127.0.0.1:" + std::to_string(service.port());
     auto client = [&] { return std::make_unique<kv::CServerRemoteControl>(address, "Admin", "secret", options); };
 

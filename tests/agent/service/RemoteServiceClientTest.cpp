@@ -16,7 +16,7 @@ protected:
     std::unique_ptr<kv::CServerRemoteControl> client(const std::string& password = "secret") {
         kv::RemoteControlOptions options;
         options.localFolder = local.path();
-        options.context = kv::SslContext::create(kv::SslRole::Client, kv::clientKeyMaterial());
+        options.context = kv::test::testClientContext();
         return std::make_unique<kv::CServerRemoteControl>(address(), "admin", password, options);
     }
     std::string bytesOf(std::size_t size) {

@@ -4,8 +4,8 @@
 #include "common/AtomicFile.h"
 #include "common/Files.h"
 #include "common/Md5.h"
-#include "common/channel/KeyMaterial.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestIdentity.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
@@ -99,7 +99,7 @@ protected:
         options.address = "127.0.0.1";
         options.port = 0;
         listener = std::make_unique<agent::service::RemoteListener>(
-            host, SslContext::create(SslRole::Server, serverKeyMaterial()));
+            host, testServerContext());
         return listener->start(options);
     }
     std::string address() const { return "127.0.0.1:" + std::to_string(listener->port()); }
@@ -113,7 +113,7 @@ protected:
 // A raw protocol client for the agent's side of each exchange.
 class RawClient {
 public:
-    explicit RawClient(unsigned port) : socket_(SslContext::create(SslRole::Client, clientKeyMaterial())) {
+    explicit RawClient(unsigned port) : socket_(testClientContext()) {
         socket_.SetTimeouts(std::chrono::seconds(5), std::chrono::seconds(5));
         connected_ = socket_.ConnectTo("127.0.0.1", port) == 1;
     }

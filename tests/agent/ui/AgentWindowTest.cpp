@@ -75,6 +75,7 @@ protected:
         env.clock = &clock;
         env.adminPort = host.adminPort();
         env.showFailures = showFailures;
+        env.identity = kv::AgentIdentity{{}, "AB:CD"};
         env.tickInterval = 3600s; // tests tick by hand
         env.exitWatchInterval = 50ms;
         env.memoryInterval = 100ms;
@@ -137,7 +138,8 @@ TEST_F(AgentWindow, ShowsTheCoreStateWithoutAControlFile) {
     action(window, "about")->trigger();
     ASSERT_EQ(prompter.informations.size(), 1u);
     EXPECT_EQ(prompter.informations[0].text,
-              QStringLiteral("Korvane Server Manager\nRemote Control Utility Version 1.8 (049-10232007-1039)"));
+              QStringLiteral("Korvane Server Manager\nRemote Control Utility Version 1.8 (049-10232007-1039)\n\n"
+                             "Agent identity (SHA-256 fingerprint):\nAB:CD"));
     action(window, "manual")->trigger();
     action(window, "supportWebsite")->trigger();
     ASSERT_EQ(prompter.urls.size(), 2u);

@@ -1,5 +1,6 @@
 #include "common/channel/CCommAsyncSocket.h"
 #include "tests/common/channel/TlsPair.h"
+#include "tests/support/TestIdentity.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -13,10 +14,10 @@ using kv::SslRole;
 namespace {
 
 std::shared_ptr<SslContext> clientContext() {
-    return SslContext::create(SslRole::Client, kv::clientKeyMaterial());
+    return kv::test::testClientContext();
 }
 std::shared_ptr<SslContext> serverContext() {
-    return SslContext::create(SslRole::Server, kv::serverKeyMaterial());
+    return kv::test::testServerContext();
 }
 
 class ChannelTest : public ::testing::TestWithParam<bool> {
@@ -150,14 +151,17 @@ TEST(ChannelConnect, APlainClientFailsTheServerHandshakeAtTheFirstRead) {
     EXPECT_EQ(pair.server.ReceiveLine(text, 64), -1);
 }
 
-TEST(ChannelConnect, AClientWithoutTrustedServerCertificateIsRefused) {
-    // A server that presents the client's certificate is not a server of ours.
-    kv::KeyMaterial wrong = kv::clientKeyMaterial();
-    auto impostor = SslContext::create(SslRole::Server, wrong);
-    ASSERT_TRUE(impostor);
-    kv::test::TlsPair pair(clientContext(), impostor);
-    EXPECT_FALSE(pair.connect());
-    EXPECT_FALSE(pair.client.IsOpen()); // a failed handshake closes the client's socket
+TEST(ChannelConnect, TheClientSeesWhichCertificateTheServerPresented) {
+    // The client accepts any certificate in the handshake; what it pins is the fingerprint it reads afterwards.
+    kv::test::TlsPair genuine(clientContext(), serverContext());
+    ASSERT_TRUE(genuine.connect());
+    EXPECT_EQ(genuine.client.PeerFingerprint(), kv::test::testAgentIdentity().fingerprint);
+    EXPECT_EQ(genuine.server.PeerFingerprint(), ""); // clients present no certificate
+
+    kv::test::TlsPair impostor(clientContext(), kv::test::otherServerContext());
+    ASSERT_TRUE(impostor.connect());
+    EXPECT_NE(impostor.client.PeerFingerprint(), kv::test::testAgentIdentity().fingerprint);
+    EXPECT_EQ(impostor.client.PeerFingerprint().size(), 95u);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "common/channel/SslContext.h"
+#include "tests/support/TestIdentity.h"
 
 #include <gtest/gtest.h>
 
@@ -15,30 +16,28 @@ int setUp(SslRole role, const KeyMaterial& keys) {
     return result;
 }
 
-TEST(SslContext, BuiltInKeysSetUpBothRoles) {
-    EXPECT_EQ(setUp(SslRole::Client, kv::clientKeyMaterial()), kv::SslSetupOk);
-    EXPECT_EQ(setUp(SslRole::Server, kv::serverKeyMaterial()), kv::SslSetupOk);
+TEST(SslContext, TheServerNeedsItsIdentityAndTheClientNothing) {
+    EXPECT_EQ(setUp(SslRole::Server, kv::test::testAgentIdentity().keys), kv::SslSetupOk);
+    EXPECT_EQ(setUp(SslRole::Client, {}), kv::SslSetupOk);
+    EXPECT_EQ(setUp(SslRole::Server, {}), kv::SslSetupBadCertificate);
 }
 
 TEST(SslContext, BrokenMaterialGivesItsResultCode) {
-    KeyMaterial keys = kv::serverKeyMaterial();
-    KeyMaterial noCertificate{"not a certificate", keys.privateKeyPem, keys.authorityPem};
-    EXPECT_EQ(setUp(SslRole::Server, noCertificate), kv::SslSetupBadCertificate);
-    KeyMaterial noAuthority{keys.certificatePem, keys.privateKeyPem, "-----BEGIN CERTIFICATE-----\nxx\n"};
-    EXPECT_EQ(setUp(SslRole::Client, noAuthority), kv::SslSetupBadCertificate);
-    KeyMaterial noKey{keys.certificatePem, "", keys.authorityPem};
-    EXPECT_EQ(setUp(SslRole::Client, noKey), kv::SslSetupBadKey);
-    KeyMaterial otherKey{keys.certificatePem, kv::clientKeyMaterial().privateKeyPem, keys.authorityPem};
-    EXPECT_EQ(setUp(SslRole::Server, otherKey), kv::SslSetupKeyMismatch);
+    const KeyMaterial& keys = kv::test::testAgentIdentity().keys;
+    EXPECT_EQ(setUp(SslRole::Server, {"not a certificate", keys.privateKeyPem}), kv::SslSetupBadCertificate);
+    EXPECT_EQ(setUp(SslRole::Server, {keys.certificatePem, ""}), kv::SslSetupBadKey);
+    auto other = kv::makeAgentIdentity("other");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(setUp(SslRole::Server, {keys.certificatePem, other->keys.privateKeyPem}), kv::SslSetupKeyMismatch);
 }
 
 TEST(SslContext, TheProcessContextIsMadeOnce) {
     EXPECT_EQ(kv::processSslContext(), nullptr);
-    EXPECT_EQ(kv::InitSslContext(SslRole::Client, kv::clientKeyMaterial()), kv::SslSetupOk);
+    EXPECT_EQ(kv::InitSslContext(SslRole::Client), kv::SslSetupOk);
     auto first = kv::processSslContext();
     ASSERT_NE(first, nullptr);
     // A second call, even with another role, returns 0 and changes nothing.
-    EXPECT_EQ(kv::InitSslContext(SslRole::Server, kv::serverKeyMaterial()), kv::SslSetupOk);
+    EXPECT_EQ(kv::InitSslContext(SslRole::Server, kv::test::testAgentIdentity().keys), kv::SslSetupOk);
     EXPECT_EQ(kv::processSslContext(), first);
     EXPECT_EQ(first->role(), SslRole::Client);
 }
