@@ -143,7 +143,8 @@ LoadResult load(const std::string& path, AgentSettings& settings) {
 }
 
 bool save(const std::string& path, const AgentSettings& settings, std::string* error) {
-    return writeFileAtomically(path, render(settings), error);
+    // It holds the password's digest and the ranking service's password.
+    return writeFileAtomically(path, render(settings), error, FlushToDisk::Yes, FileAccess::OwnerOnly);
 }
 
 } // namespace kv::agent::settings_file

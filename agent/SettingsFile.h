@@ -27,7 +27,7 @@ enum class LoadResult { Loaded, Missing };
 // Missing: the file could not be opened (first run); `settings` then holds the defaults and command-line values.
 LoadResult load(const std::string& path, AgentSettings& settings);
 
-// Writes the file atomically; false (with `error`) when it cannot be written, the old file then stays as it was.
+// Writes the file atomically, mode 0600; false (with `error`) when it cannot be written, the old file then stays as it was.
 bool save(const std::string& path, const AgentSettings& settings, std::string* error = nullptr);
 
 // Message shown when saving fails.

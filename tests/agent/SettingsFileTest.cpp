@@ -174,6 +174,18 @@ TEST(SettingsFile, ASaveIntoAMissingFolderFailsWithAReason) {
     EXPECT_FALSE(error.empty());
 }
 
+TEST(SettingsFile, TheSavedFileIsReadableByItsOwnerAlone) {
+    std::string dir = tempFolder();
+    std::string path = joinPath(dir, "KVSMRC.ini");
+    ASSERT_TRUE(writeFileAtomically(path, "AdminName=old\n"));
+    ::chmod(path.c_str(), 0644); // as an older agent left it
+    ASSERT_TRUE(settings_file::save(path, AgentSettings::defaults()));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    std::filesystem::remove_all(dir);
+}
+
 TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
+#include <vector>
 #include <unistd.h>
 
 using namespace kv;
@@ -48,6 +50,37 @@ TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces) {
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(AtomicFile, OwnerOnlyFilesAre0600WhateverTheOldFileWas) {
+    std::string dir = freshFolder("private");
+    std::string target = joinPath(dir, "KVSMRC.ini");
+    ASSERT_TRUE(writeFileAtomically(target, "a"));
+    ::chmod(target.c_str(), 0644);
+    ASSERT_TRUE(writeFileAtomically(target, "b", nullptr, FlushToDisk::Yes, FileAccess::OwnerOnly));
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(AtomicFile, SavesFromManyThreadsNeverTouchTheProcessUmask) {
+    // Setting the mask to read it left a window in which another thread's new file was world-writable.
+    const mode_t before = ::umask(027);
+    std::string dir = freshFolder("umask");
+    std::vector<std::thread> savers;
+    for (int t = 0; t < 4; ++t)
+        savers.emplace_back([&, t] {
+            for (int i = 0; i < 50; ++i)
+                writeFileAtomically(joinPath(dir, "f" + std::to_string(t * 100 + i)), "x", nullptr, FlushToDisk::No);
+        });
+    for (std::thread& saver : savers)
+        saver.join();
+    EXPECT_EQ(::umask(before), 027u);
+    for (const std::string& name : listDirectory(dir)) {
+        struct stat st {};
+        ASSERT_EQ(::stat(joinPath(dir, name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u) << name;
+    }
 }
 
 TEST(AtomicFile, ReportsAFolderThatCannotBeWritten) {
