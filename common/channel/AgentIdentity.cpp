@@ -52,6 +52,23 @@ bool randomSerial(X509* certificate) {
     return ok;
 }
 
+// The PEM texts and the fingerprint of a key and its certificate.
+std::optional<AgentIdentity> identityOf(EVP_PKEY* key, X509* certificate, std::string* error) {
+    BioPtr keyText(BIO_new(BIO_s_mem()));
+    BioPtr certificateText(BIO_new(BIO_s_mem()));
+    if (!keyText || !certificateText ||
+        PEM_write_bio_PrivateKey(keyText.get(), key, nullptr, nullptr, 0, nullptr, nullptr) != 1 ||
+        PEM_write_bio_X509(certificateText.get(), certificate) != 1) {
+        failWith(error, "cannot write the key pair");
+        return std::nullopt;
+    }
+    AgentIdentity identity;
+    identity.keys.privateKeyPem = bioText(keyText.get());
+    identity.keys.certificatePem = bioText(certificateText.get());
+    identity.fingerprint = certificateFingerprint(certificate);
+    return identity;
+}
+
 } // namespace
 
 std::optional<AgentIdentity> makeAgentIdentity(const std::string& commonName, std::string* error) {
@@ -81,19 +98,7 @@ std::optional<AgentIdentity> makeAgentIdentity(const std::string& commonName, st
         failWith(error, "cannot make a certificate");
         return std::nullopt;
     }
-    BioPtr keyText(BIO_new(BIO_s_mem()));
-    BioPtr certificateText(BIO_new(BIO_s_mem()));
-    if (!keyText || !certificateText ||
-        PEM_write_bio_PrivateKey(keyText.get(), key.get(), nullptr, nullptr, 0, nullptr, nullptr) != 1 ||
-        PEM_write_bio_X509(certificateText.get(), certificate.get()) != 1) {
-        failWith(error, "cannot write the key pair");
-        return std::nullopt;
-    }
-    AgentIdentity identity;
-    identity.keys.privateKeyPem = bioText(keyText.get());
-    identity.keys.certificatePem = bioText(certificateText.get());
-    identity.fingerprint = certificateFingerprint(certificate.get());
-    return identity;
+    return identityOf(key.get(), certificate.get(), error);
 }
 
 std::optional<AgentIdentity> readAgentIdentity(const std::string& path, std::string* error) {
@@ -111,19 +116,7 @@ std::optional<AgentIdentity> readAgentIdentity(const std::string& path, std::str
         failWith(error, path + " does not hold an agent identity (an unencrypted private key and its certificate)");
         return std::nullopt;
     }
-    BioPtr keyText(BIO_new(BIO_s_mem()));
-    BioPtr certificateText(BIO_new(BIO_s_mem()));
-    if (!keyText || !certificateText ||
-        PEM_write_bio_PrivateKey(keyText.get(), key.get(), nullptr, nullptr, 0, nullptr, nullptr) != 1 ||
-        PEM_write_bio_X509(certificateText.get(), certificate.get()) != 1) {
-        failWith(error, "cannot read " + path);
-        return std::nullopt;
-    }
-    AgentIdentity identity;
-    identity.keys.privateKeyPem = bioText(keyText.get());
-    identity.keys.certificatePem = bioText(certificateText.get());
-    identity.fingerprint = certificateFingerprint(certificate.get());
-    return identity;
+    return identityOf(key.get(), certificate.get(), error);
 }
 
 bool writeAgentIdentity(const std::string& path, const AgentIdentity& identity, std::string* error) {
