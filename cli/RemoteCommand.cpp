@@ -1,10 +1,14 @@
 #include "cli/RemoteCommand.h"
 
+#include "cli/AgentTrustDialog.h"
 #include "cli/OptionParser.h"
 #include "cli/RemoteOperations.h"
 #include "cli/RemotePassword.h"
+#include "cli/RemoteTrust.h"
 #include "client/RemoteControlLibrary.h"
+#include "client/TrustStore.h"
 #include "common/Files.h"
+#include "common/channel/Fingerprint.h"
 
 #include <cstdlib>
 #include <map>
@@ -32,6 +36,47 @@ std::string absolute(const std::string& path) {
         return path;
     char cwd[4096];
     return ::getcwd(cwd, sizeof cwd) ? joinPath(cwd, path) : path;
+}
+
+bool loadLibrary(RemoteControlLibrary& library, const OptionParser& options, const std::string& programFolder,
+                 std::ostream& err) {
+    std::string libraryPath = fromOptionOrEnvironment(options, "library", "KVSM_REMOTE_LIBRARY");
+    if (libraryPath.empty())
+        libraryPath = joinPath(programFolder, KVSM_REMOTE_CONTROL_LIBRARY);
+    if (library.load(libraryPath))
+        return true;
+    err << "kvsm remote: " << library.error() << ".\n";
+    return false;
+}
+
+// "trust", "forget" and "known": no administrator, no password, and the library only to contact the agent.
+int runTrustCommand(const std::vector<std::string>& words, const OptionParser& options, const std::string& trustFile,
+                    const std::string& programFolder, std::ostream& out, std::ostream& err) {
+    const std::string& command = words[0];
+    const std::size_t wanted = command == "known" ? 1 : 2;
+    if (words.size() != wanted)
+        return usageError(err, command + (wanted == 1 ? " takes no argument." : " takes HOST[:PORT]."));
+    if (wanted == 2 && !trustedAgent(words[1]))
+        return usageError(err, command + " takes HOST[:PORT]: a host name without blanks, control characters or '#', "
+                                         "and a port from 1 to 65535.");
+    if (options.has("fingerprint") && command != "trust")
+        return usageError(err, "--fingerprint goes with trust only.");
+    if (command == "known")
+        return listKnownAgents(trustFile, out, err);
+    if (command == "forget")
+        return forgetAgent(words[1], trustFile, out, err);
+    std::optional<std::string> fingerprint = options.get("fingerprint");
+    if (fingerprint) {
+        fingerprint = canonicalFingerprint(*fingerprint);
+        if (fingerprint->empty())
+            return usageError(err, "--fingerprint takes a SHA-256 fingerprint: 32 hexadecimal byte pairs, as "
+                                   "`kvagent --fingerprint` prints it.");
+    }
+    RemoteControlLibrary library;
+    if (!loadLibrary(library, options, programFolder, err))
+        return 1;
+    library.setTrustFile(trustFile.c_str(), KVSM_TRUST_ON_FIRST_USE); // a check records nothing either way
+    return trustAgent(library, words[1], fingerprint, trustFile, out, err);
 }
 
 } // namespace
@@ -65,6 +110,18 @@ const char* remoteUsage() {
            "  get-screenshot NAME            fetch a screenshot into \"PBScreenshots/NAME\"\n"
            "  get-pb-log NAME                fetch an anti-cheat log into \"PBLogs/NAME\"\n"
            "\n"
+           "Agent identities (no --user, no password):\n"
+           "  trust HOST[:PORT] [--fingerprint SHA256]\n"
+           "                                 contact the agent and trust the identity it presents: the one given\n"
+           "                                 (as `kvagent --fingerprint` prints it on that host), else after a\n"
+           "                                 question on the terminal\n"
+           "  forget HOST[:PORT]             remove the agent from the trust file\n"
+           "  known                          the trusted agents: HOST:PORT, SHA-256 fingerprint, date recorded\n"
+           "\n"
+           "Every command checks the agent's identity (the SHA-256 fingerprint of its certificate) against the\n"
+           "trust file before anything is sent. A new agent is trusted on first contact and recorded, after a\n"
+           "question when standard input is a terminal; an agent whose identity changed is refused.\n"
+           "\n"
            "Options:\n"
            "  --host ADDRESS[:PORT]   the agent's host (or the variable KVSM_HOST)\n"
            "  --user NAME             the administrator name (or the variable KVSM_USER)\n"
@@ -72,6 +129,9 @@ const char* remoteUsage() {
            "                          KVSM_PASSWORD is used, else it is asked for on the terminal\n"
            "  --dir FOLDER            folder for fetched and sent files (default: the current folder)\n"
            "  --library FILE          the remote control library (default: beside kvsm, or KVSM_REMOTE_LIBRARY)\n"
+           "  --trust-file FILE       the trust file (or the variable KVSM_TRUST_FILE; default:\n"
+           "                          $XDG_DATA_HOME/KV Server Manager/known_agents, else below ~/.local/share)\n"
+           "  --known-only            refuse an agent that the trust file does not know instead of trusting it\n"
            "  --verbose               show the progress texts on standard error\n"
            "\n"
            "Exit status: 0 done, 1 failed (the reason on standard error), 2 wrong usage.\n";
@@ -81,9 +141,9 @@ int runRemoteCommand(const std::vector<std::string>& arguments, const std::strin
                      std::ostream& err) {
     OptionParser options;
     for (const char* name : {"host", "user", "password-file", "dir", "library", "run-mode", "map", "description-file",
-                             "game-admin-password", "game-player-password"})
+                             "game-admin-password", "game-player-password", "trust-file", "fingerprint"})
         options.value(name);
-    options.flag("verbose").flag("help");
+    options.flag("verbose").flag("help").flag("known-only");
     if (!options.parse(arguments))
         return usageError(err, options.error());
     const std::vector<std::string>& words = options.positionals();
@@ -93,6 +153,18 @@ int runRemoteCommand(const std::vector<std::string>& arguments, const std::strin
     }
     if (words.empty())
         return usageError(err, "no command given.");
+    // Named from where kvsm was started, before --dir moves it elsewhere.
+    std::string trustFile = absolute(fromOptionOrEnvironment(options, "trust-file", "KVSM_TRUST_FILE"));
+    if (trustFile.empty())
+        trustFile = TrustStore::defaultPath();
+    if (trustFile.empty()) {
+        err << "kvsm remote: no trust file: give --trust-file FILE or set KVSM_TRUST_FILE, XDG_DATA_HOME or HOME.\n";
+        return 1;
+    }
+    if (words[0] == "trust" || words[0] == "forget" || words[0] == "known")
+        return runTrustCommand(words, options, trustFile, programFolder, out, err);
+    if (options.has("fingerprint"))
+        return usageError(err, "--fingerprint goes with trust only.");
     RemoteRequest request;
     request.command = words[0];
     request.arguments.assign(words.begin() + 1, words.end());
@@ -109,13 +181,16 @@ int runRemoteCommand(const std::vector<std::string>& arguments, const std::strin
         return usageError(err, "no administrator name: give --user NAME or set KVSM_USER.");
 
     RemoteControlLibrary library;
-    std::string libraryPath = fromOptionOrEnvironment(options, "library", "KVSM_REMOTE_LIBRARY");
-    if (libraryPath.empty())
-        libraryPath = joinPath(programFolder, KVSM_REMOTE_CONTROL_LIBRARY);
-    if (!library.load(libraryPath)) {
-        err << "kvsm remote: " << library.error() << ".\n";
+    if (!loadLibrary(library, options, programFolder, err))
+        return 1;
+    const bool knownOnly = options.has("known-only");
+    if (!library.setTrustFile(trustFile.c_str(), knownOnly ? KVSM_TRUST_KNOWN_ONLY : KVSM_TRUST_ON_FIRST_USE)) {
+        err << "kvsm remote: the remote control library does not take the trust file " << trustFile << ".\n";
         return 1;
     }
+    if (!knownOnly)
+        if (int status = confirmFirstContact(library, host, trustFile, err, err); status != 0)
+            return status;
     std::string problem;
     std::optional<std::string> password =
         readRemotePassword(options.get("password-file"), "Password for " + user + "@" + host + ": ", problem);
@@ -132,6 +207,7 @@ int runRemoteCommand(const std::vector<std::string>& arguments, const std::strin
         }
     }
     request.host = host;
+    request.trustFile = trustFile;
     request.verbose = options.has("verbose");
     return runRemoteOperation(library, request, user, *password, out, err);
 }

@@ -1,5 +1,7 @@
 #include "cli/RemoteOperations.h"
 
+#include "cli/AgentTrustDialog.h"
+#include "cli/CliStatus.h"
 #include "cli/OptionParser.h"
 #include "cli/RemoteFeed.h"
 #include "client/RemoteControlLibrary.h"
@@ -63,23 +65,6 @@ std::string localTimeText(std::int64_t seconds) {
     LocalTime t = toLocalTime(seconds);
     return format("%d/%d/%d %d:%2.2d:%2.2d", t.month, t.day, t.year, t.hour, t.minute, t.second);
 }
-
-// Keeps the last progress text for the failure message; shows every text when asked to.
-class CliStatus : public StatusSink {
-public:
-    CliStatus(std::ostream& err, bool verbose) : err_(err), verbose_(verbose) {}
-    void setText(const std::string& text) override {
-        last_ = text;
-        if (verbose_)
-            err_ << text << '\n';
-    }
-    const std::string& last() const { return last_; }
-
-private:
-    std::ostream& err_;
-    bool verbose_;
-    std::string last_;
-};
 
 void printFileList(const KvsmTextList& records, std::ostream& out) {
     for (const std::string& line : records) {
@@ -260,12 +245,13 @@ int runRemoteOperation(RemoteControlLibrary& library, const RemoteRequest& reque
     CliStatus progress(err, request.verbose);
     library.setStatusWindow(object, &progress);
     int ok = perform(library, object, request, out, err);
+    const bool refused = reportAgentIdentity(library, object, request.host, request.trustFile, progress.last(), err);
     library.destroy(object); // a feed has finished with it by now
 
     if (ok)
         return 0;
     err << "kvsm remote: " << request.command << " failed";
-    if (!progress.last().empty())
+    if (!refused && !progress.last().empty())
         err << " (last step: " << progress.last() << ")";
     err << ".\n";
     return 1;

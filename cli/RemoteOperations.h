@@ -18,6 +18,7 @@ struct RemoteRequest {
     std::string command;
     std::vector<std::string> arguments;
     std::string host;
+    std::string trustFile; // where the agent's identity is pinned, for the messages about it
     bool verbose = false;
     // upload-config
     std::string runMode;

@@ -1,6 +1,7 @@
 #include "client/CServerRemoteControl.h"
 
 #include "client/CMonitorServerOutputThread.h"
+#include "client/TrustEntry.h"
 
 #include "common/Files.h"
 #include "common/protocol/HostAndPort.h"
@@ -64,17 +65,42 @@ int CServerRemoteControl::dropConnection() {
     return 0;
 }
 
-int CServerRemoteControl::ConnectToServer() {
-    if (connected_)
-        return 1;
+bool CServerRemoteControl::contactAgent(PinningMode mode) {
+    pin_ = {};
     if (!connection_.IsOpen())
         connection_.CreateBound(0);
     show("Contacting Server Remote Control Utility , please wait...");
     auto target = protocol::parseHostAndPort(serverAddress_, options_.port);
+    if (target && !isAcceptableTrustHost(target->host)) {
+        show("The host name cannot be used: it is longer than 255 bytes or holds a blank, a control character or '#'.");
+        return false;
+    }
     if (!target || !connection_.ConnectTo(target->host, target->port)) {
         show("Server Remote Control Utility could not be contacted.");
-        return 0;
+        return false;
     }
+    std::string presented = connection_.PeerFingerprint();
+    if (presented.empty()) {
+        dropConnection();
+        show("Server Remote Control Utility could not be contacted: it presented no certificate.");
+        return false;
+    }
+    pin_ = checkAgentPin(options_.trust ? *options_.trust : processTrustSettings(), target->host, target->port,
+                         presented, mode);
+    if (!pin_.text.empty())
+        show(pin_.text);
+    if (mode == PinningMode::Check || !pin_.trusted()) {
+        dropConnection();
+        return false;
+    }
+    return true;
+}
+
+int CServerRemoteControl::ConnectToServer() {
+    if (connected_)
+        return 1;
+    if (!contactAgent(PinningMode::Connect))
+        return 0;
     if (!Login()) {
         // The agent has ended the session; this socket cannot be used again.
         dropConnection();
@@ -82,6 +108,13 @@ int CServerRemoteControl::ConnectToServer() {
     }
     connected_ = true;
     return 1;
+}
+
+int CServerRemoteControl::CheckAgentIdentity() {
+    if (connected_)
+        return 0;
+    contactAgent(PinningMode::Check);
+    return pin_.trust != AgentTrust::NoContact ? 1 : 0;
 }
 
 int CServerRemoteControl::Login() {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "client/AgentPinning.h"
 #include "client/RemoteControlSinks.h"
+#include "client/TrustSettings.h"
 #include "common/channel/CCommAsyncSocket.h"
 #include "common/protocol/ProtocolWords.h"
 
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,11 +30,14 @@ struct RemoteControlOptions {
     std::string localFolder;
     // TLS context; null takes the process-wide one (which the library sets up when it is loaded).
     std::shared_ptr<SslContext> context;
+    // Trust file and policy for the agent's identity; empty takes the library's process-wide settings at each
+    // contact.
+    std::optional<TrustSettings> trust;
 };
 
-// The client of one remote agent: every operation connects, logs in, performs one request, logs out, and shows
-// its progress in the status window. Results are non-zero for success, 0 for failure; nothing throws except
-// std::bad_alloc. One thread at a time uses an object.
+// The client of one remote agent: every operation connects, checks the agent's identity against the trust file,
+// logs in, performs one request, logs out, and shows its progress in the status window. Results are non-zero for
+// success, 0 for failure; nothing throws except std::bad_alloc. One thread at a time uses an object.
 class CServerRemoteControl {
 public:
     CServerRemoteControl();
@@ -68,6 +74,15 @@ public:
     int ActivateConfiguration(std::string configurationName);
     int DeleteConfiguration(std::string configurationName);
 
+    // Connects, checks the identity that the agent presents without recording it, and closes without logging in.
+    // 1 when the agent could be contacted, whatever the verdict (see LastAgentTrust()).
+    int CheckAgentIdentity();
+    // How the agent's identity compared with the trust file at the last contact, the fingerprint it presented and
+    // the one the trust file holds for it.
+    AgentTrust LastAgentTrust() const { return pin_.trust; }
+    const std::string& PresentedFingerprint() const { return pin_.presented; }
+    const std::string& RecordedFingerprint() const { return pin_.recorded; }
+
     // Creates the monitor feed thread, suspended; it belongs to itself once resumed.
     MonitorThread* StartMonitor(MonitorSink* monitorWindow, MonitorLines* monitorLines);
 
@@ -89,6 +104,9 @@ private:
 
     void show(const std::string& text);
     std::string localPath(const std::string& path) const;
+    // Connects and checks the agent's identity; false (connection closed, nothing sent) when it is not trusted,
+    // and always closed again after a check.
+    bool contactAgent(PinningMode mode);
     bool sendLines(const std::vector<std::string>& lines);
     int readLine(std::string& line, int capacity);
     // Ends a session whose connection failed: nothing more can be said on it.
@@ -107,6 +125,7 @@ private:
     std::string adminName_;
     std::string password_;
     std::string lastStatus_;
+    PinningVerdict pin_;
 };
 
 } // namespace kv

@@ -11,7 +11,20 @@
 #include <string>
 #include <vector>
 
-#define KVSM_REMOTE_CONTROL_API_VERSION 1
+// 2: the agent's identity is pinned in a trust file (SetTrustFile, CheckAgentIdentity, GetAgentIdentity).
+#define KVSM_REMOTE_CONTROL_API_VERSION 2
+
+// Policies of SetTrustFile for an agent that the trust file does not know yet.
+#define KVSM_TRUST_ON_FIRST_USE 0 // record its identity and go on
+#define KVSM_TRUST_KNOWN_ONLY 1   // refuse it before anything is sent
+
+// Outcomes of the last contact, from GetAgentIdentity.
+#define KVSM_AGENT_NO_CONTACT 0          // no handshake has completed
+#define KVSM_AGENT_KNOWN 1               // the agent presented the recorded identity
+#define KVSM_AGENT_RECORDED 2            // first contact: its identity was recorded (trust on first use)
+#define KVSM_AGENT_UNKNOWN 3             // not in the trust file, nothing recorded: refused, or CheckAgentIdentity
+#define KVSM_AGENT_CHANGED 4             // another identity than the recorded one: refused, nothing sent
+#define KVSM_AGENT_TRUST_FILE_UNUSABLE 5 // the trust file could not be read or written: refused, nothing sent
 
 #if defined(KVSM_BUILDING_LIBRARY)
 #define KVSM_EXPORT __attribute__((visibility("default")))
@@ -61,6 +74,19 @@ KVSM_EXPORT int UploadPBConfig(KvsmRemoteObject* object, const char* optionFileN
 KVSM_EXPORT int DownloadPBConfig(KvsmRemoteObject* object, const char* optionFileName);
 KVSM_EXPORT int RetrievePunkbusterScreenshotFileList(KvsmRemoteObject* object, KvsmTextList* list, int logs);
 KVSM_EXPORT int RetrievePunkbusterScreenshotFile(KvsmRemoteObject* object, const char* fileName, int logs);
+
+// Every operation checks the certificate fingerprint that the agent presents against a trust file before it sends
+// anything. Until this is called: the default trust file ($XDG_DATA_HOME or ~/.local/share, "KV Server
+// Manager/known_agents") and KVSM_TRUST_ON_FIRST_USE. `path` null or empty: the default. Holds for every later
+// connection of every object. 0 (nothing changed) for an unknown policy.
+KVSM_EXPORT int SetTrustFile(const char* path, int policy);
+// Connects, runs the handshake and compares the agent's fingerprint with the trust file, without recording anything
+// and without logging in. Non-zero when the agent could be contacted, whatever the verdict (GetAgentIdentity).
+KVSM_EXPORT int CheckAgentIdentity(KvsmRemoteObject* object);
+// The last contact's outcome (KVSM_AGENT_*), the fingerprint the agent presented and the one the trust file holds
+// for it ("AB:CD:...", empty when none). Null outputs are skipped. Non-zero when there was a contact.
+KVSM_EXPORT int GetAgentIdentity(KvsmRemoteObject* object, int* trust, std::string* fingerprint,
+                                 std::string* recordedFingerprint);
 }
 
 // Function types for binding by name with dlsym.
@@ -87,6 +113,9 @@ using UploadPBConfigFn = decltype(&UploadPBConfig);
 using DownloadPBConfigFn = decltype(&DownloadPBConfig);
 using RetrievePunkbusterScreenshotFileListFn = decltype(&RetrievePunkbusterScreenshotFileList);
 using RetrievePunkbusterScreenshotFileFn = decltype(&RetrievePunkbusterScreenshotFile);
+using SetTrustFileFn = decltype(&SetTrustFile);
+using CheckAgentIdentityFn = decltype(&CheckAgentIdentity);
+using GetAgentIdentityFn = decltype(&GetAgentIdentity);
 
 // File name of the library, found beside the program that loads it.
 #define KVSM_REMOTE_CONTROL_LIBRARY "libkvsm-remote-control.so"

@@ -3,6 +3,7 @@
 #include "client/RemoteControlApi.h"
 
 #include "client/CServerRemoteControl.h"
+#include "client/TrustSettings.h"
 
 #include <new>
 
@@ -19,6 +20,13 @@ template <typename Call> int guarded(KvsmRemoteObject* object, Call call) noexce
         return 0;
     }
 }
+
+static_assert(static_cast<int>(kv::AgentTrust::NoContact) == KVSM_AGENT_NO_CONTACT &&
+              static_cast<int>(kv::AgentTrust::Known) == KVSM_AGENT_KNOWN &&
+              static_cast<int>(kv::AgentTrust::Recorded) == KVSM_AGENT_RECORDED &&
+              static_cast<int>(kv::AgentTrust::Unknown) == KVSM_AGENT_UNKNOWN &&
+              static_cast<int>(kv::AgentTrust::Changed) == KVSM_AGENT_CHANGED &&
+              static_cast<int>(kv::AgentTrust::TrustFileUnusable) == KVSM_AGENT_TRUST_FILE_UNUSABLE);
 
 std::string text(const char* value) {
     return value ? std::string(value) : std::string();
@@ -157,6 +165,35 @@ KVSM_EXPORT int RetrievePunkbusterScreenshotFileList(KvsmRemoteObject* object, K
 KVSM_EXPORT int RetrievePunkbusterScreenshotFile(KvsmRemoteObject* object, const char* fileName, int logs) {
     return guarded(object,
                    [&](CServerRemoteControl& o) { return o.RetrievePunkbusterScreenshotFile(text(fileName), logs); });
+}
+
+KVSM_EXPORT int SetTrustFile(const char* path, int policy) {
+    if (policy != KVSM_TRUST_ON_FIRST_USE && policy != KVSM_TRUST_KNOWN_ONLY)
+        return 0;
+    try {
+        kv::setProcessTrustSettings({text(path), policy == KVSM_TRUST_KNOWN_ONLY ? kv::TrustPolicy::KnownOnly
+                                                                                 : kv::TrustPolicy::TrustOnFirstUse});
+        return 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
+KVSM_EXPORT int CheckAgentIdentity(KvsmRemoteObject* object) {
+    return guarded(object, [](CServerRemoteControl& o) { return o.CheckAgentIdentity(); });
+}
+
+KVSM_EXPORT int GetAgentIdentity(KvsmRemoteObject* object, int* trust, std::string* fingerprint,
+                                 std::string* recordedFingerprint) {
+    return guarded(object, [&](CServerRemoteControl& o) {
+        if (trust)
+            *trust = static_cast<int>(o.LastAgentTrust());
+        if (fingerprint)
+            *fingerprint = o.PresentedFingerprint();
+        if (recordedFingerprint)
+            *recordedFingerprint = o.RecordedFingerprint();
+        return o.LastAgentTrust() != kv::AgentTrust::NoContact ? 1 : 0;
+    });
 }
 
 } // extern "C"

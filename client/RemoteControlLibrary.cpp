@@ -49,6 +49,9 @@ bool RemoteControlLibrary::load(const std::string& path) {
     missing += !bind(downloadPBConfig, "DownloadPBConfig");
     missing += !bind(retrievePunkbusterScreenshotFileList, "RetrievePunkbusterScreenshotFileList");
     missing += !bind(retrievePunkbusterScreenshotFile, "RetrievePunkbusterScreenshotFile");
+    missing += !bind(setTrustFile, "SetTrustFile");
+    missing += !bind(checkAgentIdentity, "CheckAgentIdentity");
+    missing += !bind(getAgentIdentity, "GetAgentIdentity");
     return missing == 0;
 }
 

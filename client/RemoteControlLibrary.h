@@ -38,6 +38,9 @@ public:
     DownloadPBConfigFn downloadPBConfig = nullptr;
     RetrievePunkbusterScreenshotFileListFn retrievePunkbusterScreenshotFileList = nullptr;
     RetrievePunkbusterScreenshotFileFn retrievePunkbusterScreenshotFile = nullptr;
+    SetTrustFileFn setTrustFile = nullptr;
+    CheckAgentIdentityFn checkAgentIdentity = nullptr;
+    GetAgentIdentityFn getAgentIdentity = nullptr;
 
 private:
     template <typename Fn> bool bind(Fn& slot, const char* name);

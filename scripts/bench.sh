@@ -5,6 +5,11 @@ BIN="${1:?usage: bench.sh <bin dir>}"
 # Absolute, because benchmarks link programs from it into game folders of their own.
 BIN="$(cd "$BIN" && pwd)" || exit 1
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+# Agents met by a benchmark are pinned in a scratch trust file, never in the user's own.
+SCRATCH="$(mktemp -d)"
+trap 'rm -rf "$SCRATCH"' EXIT
+export XDG_DATA_HOME="$SCRATCH"
+export KVSM_TRUST_FILE="$SCRATCH/known_agents"
 status=0
 found=0
 for b in "$BIN"/bench_*; do

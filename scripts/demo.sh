@@ -12,6 +12,7 @@ GAME="$DEMO/game"
 SIM_PID=""
 AGENT_PID=""
 AGENT="$DEMO/agent"
+AGENT_FINGERPRINT=""
 REMOTE_PORT=""
 ADMIN_PORT=""
 QUERY_PORT=""
@@ -107,10 +108,22 @@ stop_agent() {
 }
 
 # What an administrator sees from another machine: the agent's status and a few seconds of live output, through
-# kvsm remote and the client library, over the encrypted remote control port.
+# kvsm remote and the client library, over the encrypted remote control port. First the agent's identity is
+# trusted as an administrator would: with the fingerprint that kvagent prints on its own host. The demo keeps its
+# trust file to itself.
 show_remote() {
     local kvsm=("$BIN/kvsm" remote --host "127.0.0.1:$REMOTE_PORT" --user Admin)
     [ -x "$BIN/kvsm" ] || return 0
+    export KVSM_TRUST_FILE="$DEMO/known_agents"
+    rm -f "$KVSM_TRUST_FILE"
+    say "kvsm remote trust 127.0.0.1:$REMOTE_PORT --fingerprint \"\$(kvagent --workdir $AGENT --fingerprint)\""
+    local trusted=""
+    for _ in $(seq 1 60); do
+        trusted="$("$BIN/kvsm" remote trust "127.0.0.1:$REMOTE_PORT" --fingerprint "$AGENT_FINGERPRINT" 2>&1)" && break
+        kill -0 "$AGENT_PID" 2>/dev/null || return 0
+        sleep 0.5 # the agent is still starting
+    done
+    printf '%s\n' "$trusted"
     export KVSM_PASSWORD=demo
     local status=""
     for _ in $(seq 1 60); do
@@ -122,7 +135,9 @@ show_remote() {
     printf '%s\n' "$status"
     say "kvsm remote feed (5 seconds of live output)"
     timeout -s INT 5 "${kvsm[@]}" feed || true
-    unset KVSM_PASSWORD
+    say "kvsm remote known"
+    "$BIN/kvsm" remote known
+    unset KVSM_PASSWORD KVSM_TRUST_FILE
 }
 
 stop_all() {
@@ -144,6 +159,8 @@ main() {
     trap stop_all INT TERM EXIT
     if [ -x "$BIN/kvagent" ]; then
         make_agent_folder
+        # Made (on first use) and shown before the agent starts, as an administrator reads it on the agent's host.
+        AGENT_FINGERPRINT="$("$BIN/kvagent" --workdir "$AGENT" --fingerprint)"
         start_agent
         show_remote
         say "Press Ctrl-C to stop"

@@ -10,6 +10,7 @@
 #include "bench/common/ProcessStatus.h"
 
 #include "client/CServerRemoteControl.h"
+#include "common/Files.h"
 #include "common/channel/SslContext.h"
 
 #include <algorithm>
@@ -126,6 +127,7 @@ int main(int argc, char** argv) {
     options.connectTimeout = std::chrono::seconds(5);
     options.replyTimeout = std::chrono::seconds(5);
     options.localFolder = folder.path();
+    options.trust = kv::TrustSettings{kv::joinPath(folder.path(), "known_agents")}; // never the user's own
     const auto idle = kv::bench::ProcessFigures::read(agent.pid());
 
     const Phase sequential = run(agent.address(), options, 1, std::chrono::seconds(seconds), agent.pid());

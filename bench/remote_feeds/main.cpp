@@ -11,6 +11,7 @@
 #include "bench/common/BenchOptions.h"
 #include "bench/common/ProcessStatus.h"
 
+#include "common/Files.h"
 #include "common/channel/SslContext.h"
 
 #include <algorithm>
@@ -80,6 +81,7 @@ Round runRound(const std::string& bin, const std::string& folder, int clients, i
     options.connectTimeout = 5s;
     options.replyTimeout = 5s;
     options.localFolder = folder;
+    options.trust = kv::TrustSettings{kv::joinPath(folder, "known_agents")}; // never the user's own
     std::vector<std::unique_ptr<FeedClient>> feeds;
     for (int i = 0; i < clients; ++i) {
         feeds.push_back(std::make_unique<FeedClient>(agent.address(), options, total));

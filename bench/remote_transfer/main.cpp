@@ -172,6 +172,7 @@ int main() {
     kv::RemoteControlOptions clientOptions;
     clientOptions.localFolder = kv::joinPath(folder, "client");
     clientOptions.context = kv::SslContext::create(kv::SslRole::Client);
+    clientOptions.trust = kv::TrustSettings{kv::joinPath(folder, "known_agents")}; // never the user's own
     const std::string address = "127.0.0.1:" + std::to_string(listener.port());
 
     double raw = 1e9, download = 1e9, upload = 1e9;

@@ -33,7 +33,7 @@ private:
     std::vector<std::string> texts_;
 };
 
-// A fake agent, a local folder and a client object aimed at them.
+// A fake agent, a local folder and a client object aimed at them, which pins agents in a trust file of its own.
 class ClientTest : public ::testing::Test {
 protected:
     ClientTest() { client = makeClient(agent.address()); }
@@ -45,10 +45,13 @@ protected:
         options.context = testClientContext();
         options.connectTimeout = std::chrono::seconds(5);
         options.replyTimeout = std::chrono::seconds(5);
+        options.trust = TrustSettings{trustFile(), policy};
         auto made = std::make_unique<CServerRemoteControl>(address, name, password, options);
         made->SetStatusWindow(&status);
         return made;
     }
+
+    std::string trustFile() const { return trustFolder.file("known_agents"); }
 
     template <typename T> T agentState(T FakeAgent::*member) {
         std::lock_guard lock(agent.mutex());
@@ -57,6 +60,8 @@ protected:
 
     FakeAgent agent;
     TempDir local;
+    TempDir trustFolder;
+    TrustPolicy policy = TrustPolicy::TrustOnFirstUse; // for the clients made after it is set
     RecordingStatus status;
     std::unique_ptr<CServerRemoteControl> client;
 };

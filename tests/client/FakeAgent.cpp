@@ -62,6 +62,7 @@ void FakeAgent::session(CCommAsyncSocket& connection) {
                 ignoredLines.push_back(line);
                 continue;
             }
+            ++logins;
             std::string name, secret;
             connection.ReceiveLine(name, kLoginFieldCapacity);
             connection.ReceiveLine(secret, kLoginFieldCapacity);

@@ -49,6 +49,7 @@ public:
     std::vector<std::string> parameters;   // parameter lines read by requests
     int acks = 0;                          // "NextBlock" lines read
     int sessions = 0;
+    int logins = 0; // "Login" lines, accepted or not: a refused agent must never see one
     int rejectedLogins = 0;
 
 private:

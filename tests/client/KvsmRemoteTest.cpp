@@ -1,10 +1,13 @@
-// kvsm remote, run as a program against a scripted agent: the command line, the password sources and the library
-// loaded with dlopen beside the program.
+// kvsm remote, run as a program against a scripted agent: the command line, the password sources, the library
+// loaded with dlopen beside the program, and the agent identities in the trust file.
+#include "client/TrustStore.h"
 #include "common/Files.h"
+#include "common/Text.h"
 #include "common/protocol/StatusRecord.h"
 #include "tests/client/FakeAgent.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestIdentity.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,24 +18,32 @@ using testing::HasSubstr;
 
 namespace {
 
+// The fake agent is trusted already, as a host would be after its first contact; the trust tests meet a stranger.
 class KvsmRemoteTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(kv::TrustStore(trustFile()).record("127.0.0.1", agent.port(), genuine)); }
+
     struct Result {
         int status = -1;
         std::string output;
         std::vector<std::string> lines;
     };
 
+    // Every run pins agents in the test's own trust file, and a stray default would land in the test folder too.
     Result kvsm(std::vector<std::string> arguments,
-                std::vector<std::pair<std::string, std::string>> environment = {{"KVSM_PASSWORD", "secret"}}) {
+                std::vector<std::pair<std::string, std::string>> environment = {{"KVSM_PASSWORD", "secret"}},
+                const FakeAgent* peer = nullptr) {
         std::vector<std::string> command{KV_BIN_DIR "/kvsm", "remote"};
         command.insert(command.end(), arguments.begin(), arguments.end());
         for (const char* option : {"--host", "--user", "--dir"}) {
             command.push_back(option);
-            command.push_back(option == std::string("--host")   ? agent.address()
+            command.push_back(option == std::string("--host")   ? (peer ? peer : &agent)->address()
                               : option == std::string("--user") ? "admin"
                                                                 : work.file("files"));
         }
+        environment.emplace_back("XDG_DATA_HOME", work.file("data"));
+        if (std::none_of(environment.begin(), environment.end(), [](auto& v) { return v.first == "KVSM_TRUST_FILE"; }))
+            environment.emplace_back("KVSM_TRUST_FILE", trustFile());
         kv::test::ProgramRun run;
         Result result;
         std::string error;
@@ -46,8 +57,15 @@ protected:
         return result;
     }
 
+    std::string trustFile() const { return work.file("known_agents"); }
+    static int loginsOf(FakeAgent& peer) {
+        std::lock_guard lock(peer.mutex());
+        return peer.logins;
+    }
+
     FakeAgent agent;
     kv::test::TempDir work;
+    const std::string genuine = kv::test::testAgentIdentity().fingerprint;
 };
 
 TEST_F(KvsmRemoteTest, StatusPrintsTheRecord) {
@@ -132,8 +150,83 @@ TEST_F(KvsmRemoteTest, TheFeedPrintsEachLineAndItsEnd) {
     EXPECT_THAT(r.lines[2], HasSubstr(" - Ending monitoring thread"));
 }
 
+TEST_F(KvsmRemoteTest, FirstContactIsRecordedWithANoticeAndAChangedIdentityIsRefused) {
+    FakeAgent stranger;
+    Result first = kvsm({"start"}, {{"KVSM_PASSWORD", "secret"}}, &stranger);
+    EXPECT_EQ(first.status, 0) << first.output;
+    EXPECT_THAT(first.output,
+                HasSubstr("first contact with " + stranger.address() + "; its identity (SHA-256 fingerprint " +
+                          genuine + ") is now trusted and recorded in " + trustFile()));
+    Result known = kvsm({"known"});
+    EXPECT_EQ(known.status, 0);
+    EXPECT_THAT(known.lines, testing::Contains(stranger.address() + "\t" + genuine + "\t" + kv::trustDateToday()));
+
+    // Another identity where the genuine one was pinned: refused before the password, and said so plainly.
+    FakeAgent impostor(kv::test::otherServerContext());
+    ASSERT_TRUE(kv::TrustStore(trustFile()).record("127.0.0.1", impostor.port(), genuine));
+    Result refused = kvsm({"status"}, {{"KVSM_PASSWORD", "secret"}}, &impostor);
+    EXPECT_EQ(refused.status, 1);
+    ASSERT_TRUE(impostor.waitForSessions(1));
+    EXPECT_EQ(loginsOf(impostor), 0);
+    EXPECT_THAT(refused.output, HasSubstr("WARNING: the identity of the agent at " + impostor.address() +
+                                          " has changed; nothing was sent to it, not even the password."));
+    EXPECT_THAT(refused.output,
+                HasSubstr("  recorded on " + kv::trustDateToday() + " in " + trustFile() + ": " + genuine));
+    EXPECT_THAT(refused.output, HasSubstr("kvsm remote trust " + impostor.address() + " --fingerprint"));
+    EXPECT_THAT(refused.output, HasSubstr("status failed.\n"));
+}
+
+TEST_F(KvsmRemoteTest, TrustForgetAndKnownLookAfterTheTrustFileWithoutLoggingIn) {
+    FakeAgent stranger;
+    const std::string entry = stranger.address() + "\t" + genuine + "\t" + kv::trustDateToday();
+    const std::string other =
+        "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF";
+    Result wrong = kvsm({"trust", stranger.address(), "--fingerprint", other});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_THAT(wrong.output, HasSubstr("given:     " + other + "\n  presented: " + genuine));
+
+    // Without a terminal to ask on, nothing is recorded and the way with --fingerprint is shown.
+    Result unasked = kvsm({"trust", stranger.address()});
+    EXPECT_EQ(unasked.status, 1);
+    EXPECT_THAT(unasked.output, HasSubstr("is not in the trust file " + trustFile() + ".\n  presented: " + genuine));
+    EXPECT_THAT(unasked.output, HasSubstr("--fingerprint FINGERPRINT"));
+    EXPECT_THAT(kvsm({"known"}).lines, testing::Not(testing::Contains(entry)));
+
+    // Any form that `openssl x509 -fingerprint` or a user gives.
+    std::string bare = kv::toLowerAscii(kv::replaceAll(genuine, ":", ""));
+    Result right = kvsm({"trust", stranger.address(), "--fingerprint", "SHA256:" + bare});
+    EXPECT_EQ(right.status, 0) << right.output;
+    EXPECT_THAT(kvsm({"known"}).lines, testing::Contains(entry));
+    EXPECT_THAT(kvsm({"trust", stranger.address()}).output, HasSubstr("is already trusted"));
+
+    EXPECT_EQ(kvsm({"forget", stranger.address()}).status, 0);
+    Result again = kvsm({"forget", stranger.address()});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_THAT(again.output, HasSubstr("holds no entry for " + stranger.address()));
+    EXPECT_THAT(kvsm({"known"}).lines, ElementsAre(agent.address() + "\t" + genuine + "\t" + kv::trustDateToday()));
+    EXPECT_EQ(loginsOf(stranger), 0);
+}
+
+TEST_F(KvsmRemoteTest, KnownOnlyRefusesAnUnknownAgentUntilItIsTrusted) {
+    FakeAgent stranger;
+    Result refused = kvsm({"start", "--known-only"}, {{"KVSM_PASSWORD", "secret"}}, &stranger);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.output, HasSubstr(stranger.address() + " is not in the trust file " + trustFile() +
+                                          ", and --known-only refuses unknown agents; nothing was sent to it."));
+    ASSERT_TRUE(stranger.waitForSessions(1));
+    EXPECT_EQ(loginsOf(stranger), 0);
+
+    ASSERT_EQ(kvsm({"trust", stranger.address(), "--fingerprint", genuine}).status, 0);
+    Result accepted = kvsm({"start", "--known-only"}, {{"KVSM_PASSWORD", "secret"}}, &stranger);
+    EXPECT_EQ(accepted.status, 0) << accepted.output;
+    EXPECT_EQ(loginsOf(stranger), 1);
+}
+
 TEST_F(KvsmRemoteTest, UsageMistakesAndAMissingLibraryAreReported) {
     EXPECT_EQ(kvsm({"explode"}).status, 2);
+    EXPECT_EQ(kvsm({"trust", "a b:49310"}).status, 2);
+    EXPECT_EQ(kvsm({"trust", agent.address(), "--fingerprint", "AB:CD"}).status, 2);
+    EXPECT_EQ(kvsm({"status", "--fingerprint", genuine}).status, 2);
     EXPECT_EQ(kvsm({"activate"}).status, 2);
     EXPECT_EQ(kvsm({"upload-config", "a.ini", "CTF", "--run-mode", "SOLO", "--map", "m"}).status, 2);
     Result missing = kvsm({"start", "--library", "/nonexistent/libkvsm-remote-control.so"});

@@ -7,6 +7,7 @@
 #include "tests/support/TestIdentity.h"
 #include "tests/agent/AgentTestHost.h"
 #include "tests/support/FreePort.h"
+#include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 
@@ -66,8 +67,10 @@ TEST(AgentRemoteService, TheClientRunsTheGameServerThroughTheAgent) {
     ASSERT_TRUE(service.start());
     agent.begin();
 
+    kv::test::TempDir trustFolder;
     kv::RemoteControlOptions options;
     options.context = kv::test::testClientContext();
+    options.trust = kv::TrustSettings{trustFolder.file("known_agents")};
     const std::string address = "127.0.0.1:" + std::to_string(service.port());
     auto client = [&] { return std::make_unique<kv::CServerRemoteControl>(address, "Admin", "secret", options); };
 

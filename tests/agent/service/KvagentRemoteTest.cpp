@@ -5,6 +5,7 @@
 #include "tests/agent/AgentTestHost.h"
 #include "tests/support/FreePort.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/TempDir.h"
 
 #include <csignal>
 #include <gmock/gmock.h>
@@ -32,6 +33,9 @@ protected:
                                 {}, {}, &error))
             << error;
         ASSERT_TRUE(agent.waitForLine("(headless)", 10s)) << agent.output();
+        std::optional<std::string> identity = agent.waitForLine("SHA-256 fingerprint ", 10s);
+        ASSERT_TRUE(identity) << agent.output();
+        fingerprint = identity->substr(identity->find("fingerprint ") + 12);
     }
     void TearDown() override {
         agent.process().signalGroup(SIGTERM);
@@ -44,7 +48,11 @@ protected:
         for (const std::string& option : {"--host=127.0.0.1:" + std::to_string(port), std::string("--user=admin")})
             command.push_back(option);
         kv::test::ProgramRun run;
-        if (!run.start(command, {{"KVSM_PASSWORD", "secret"}}, host.workFolder()))
+        if (!run.start(command,
+                       {{"KVSM_PASSWORD", "secret"},
+                        {"KVSM_TRUST_FILE", client.file("known_agents")},
+                        {"XDG_DATA_HOME", client.path()}},
+                       host.workFolder()))
             return {-1, "kvsm did not start"};
         int status = run.waitForExit(30s).value_or(-1);
         return {status, run.output()};
@@ -53,11 +61,16 @@ protected:
     kv::test::AgentTestHost host;
     int port = kv::test::freeTcpPort();
     kv::test::ProgramRun agent;
+    std::string fingerprint; // as the agent printed it at start
+    kv::test::TempDir client;
 };
 
 TEST_F(KvagentRemote, ActivateRunsTheServerAndStopEndsIt) {
     auto [listed, setups] = kvsm({"setups"});
     ASSERT_EQ(listed, 0) << setups << agent.output();
+    // The first contact pins what the agent printed at start.
+    EXPECT_THAT(setups, HasSubstr("first contact with 127.0.0.1:" + std::to_string(port) +
+                                  "; its identity (SHA-256 fingerprint " + fingerprint + ")"));
     EXPECT_THAT(setups, HasSubstr("Duel\tHarbor.kvo\tGLOBAL\t"));
 
     ASSERT_EQ(kvsm({"activate", "Duel"}).first, 0);

@@ -17,6 +17,7 @@ protected:
         kv::RemoteControlOptions options;
         options.localFolder = local.path();
         options.context = kv::test::testClientContext();
+        options.trust = kv::TrustSettings{trustFolder.file("known_agents")};
         return std::make_unique<kv::CServerRemoteControl>(address(), "admin", password, options);
     }
     std::string bytesOf(std::size_t size) {
@@ -26,6 +27,7 @@ protected:
         return bytes;
     }
     kv::test::TempDir local;
+    kv::test::TempDir trustFolder;
 };
 
 TEST_F(ClientAgainstServiceTest, StartStopStatusAndRestartTime) {
