@@ -6,6 +6,7 @@
 #include "common/protocol/FeedLineAssembler.h"
 #include "common/protocol/Request.h"
 
+#include <openssl/crypto.h>
 #include <thread>
 
 namespace kv {
@@ -44,6 +45,9 @@ void CMonitorServerOutputThread::run() noexcept {
     } catch (...) {
         client_.Connection().Close();
     }
+    // The thread's own OpenSSL state is freed now rather than as the thread exits: once monitorFinished() is
+    // told, the caller may end the process while this thread is still on its way out.
+    OPENSSL_thread_stop();
     try {
         if (window_)
             window_->monitorFinished();
