@@ -1,5 +1,10 @@
 #include "agent/AdminPassword.h"
 
+#include "agent/AgentSettings.h"
+#include "common/Md5.h"
+#include "common/protocol/ProtocolWords.h"
+
+#include <algorithm>
 #include <istream>
 #include <sys/random.h>
 #include <vector>
@@ -34,11 +39,25 @@ std::string readFrom(std::istream& in) {
 }
 
 std::string problemWith(const std::string& password) {
+    // The agent reads a login field of at most this many bytes; a longer password could never log in.
+    constexpr std::size_t kLongest = protocol::kLoginFieldCapacity - 1;
     if (password.empty())
         return "the password is empty";
-    if (password.size() > 63)
-        return "the password is longer than 63 characters (remote logins read at most 63)";
+    if (password.size() > kLongest)
+        return "the password is longer than " + std::to_string(kLongest) + " bytes, the most a remote login carries";
+    if (std::any_of(password.begin(), password.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+        return "the password contains a control character, which a remote login cannot carry";
+    if (password == kDefaultPassword)
+        return "the password is the well-known default";
     return {};
+}
+
+bool usableForRemoteLogin(std::string_view md5Digest) {
+    const bool wellFormed = md5Digest.size() == 32 && std::all_of(md5Digest.begin(), md5Digest.end(), [](char c) {
+                                return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+                            });
+    return wellFormed && md5Digest != md5Hex("") && md5Digest != md5Hex(kDefaultPassword);
 }
 
 } // namespace kv::agent::admin_password

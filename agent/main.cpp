@@ -5,6 +5,7 @@
 #include "agent/AgentOptions.h"
 #include "agent/AgentSettings.h"
 #include "agent/HeadlessConsole.h"
+#include "agent/InitialPasswordFile.h"
 #include "agent/SettingsFile.h"
 #include "agent/SignalPipe.h"
 #include "agent/WindowModuleLoader.h"
@@ -38,7 +39,7 @@ std::string currentFolder() {
     return buffer.data();
 }
 
-int setPassword(const std::string& path, AgentSettings settings) {
+int setPassword(const std::string& workDir, const std::string& path, AgentSettings settings) {
     std::string password = admin_password::readFrom(std::cin);
     if (std::string problem = admin_password::problemWith(password); !problem.empty()) {
         std::fprintf(stderr, "kvagent: password not changed: %s\n", problem.c_str());
@@ -51,26 +52,39 @@ int setPassword(const std::string& path, AgentSettings settings) {
         return 1;
     }
     std::printf("Password changed for administrator \"%s\" in %s\n", settings.adminName.c_str(), path.c_str());
+    // The first start's password no longer logs in; its file would only mislead.
+    const std::string initial = joinPath(workDir, initial_password_file::kFileName);
+    if (fileExists(initial) && removeFile(initial))
+        std::printf("Removed %s, which held the first start's password\n", initial.c_str());
     return 0;
 }
 
-// First run without a window: a network service must not come up with a well-known password.
-bool createFirstSettings(const std::string& path, AgentSettings& settings) {
+// First run without a window: a network service must not come up with a well-known password. The password goes to
+// a file that only this user can read, never to standard output, which ends up in journals.
+bool createFirstSettings(const std::string& workDir, const std::string& path, AgentSettings& settings) {
     std::string password = admin_password::generate();
     if (password.empty()) {
         std::fprintf(stderr, "kvagent: cannot make a random password: %s\n", std::strerror(errno));
         return false;
     }
-    settings.md5Password = md5Hex(password);
+    // The file first: settings must never hold a digest whose password is nowhere.
+    const std::string passwordPath = joinPath(workDir, initial_password_file::kFileName);
     std::string error;
+    if (!initial_password_file::write(passwordPath, password, &error)) {
+        std::fprintf(stderr, "kvagent: %s\n", error.c_str());
+        return false;
+    }
+    settings.md5Password = md5Hex(password);
     if (!settings_file::save(path, settings, &error)) {
         std::fprintf(stderr, "kvagent: %s\n(%s)\n", settings_file::kSaveFailedText, error.c_str());
+        removeFile(passwordPath);
         return false;
     }
     std::printf("No %s was found; created %s with a new administrator password.\n"
-                "Administrator name: %s\nAdministrator password: %s\n"
-                "This password is shown only this once. Change it with: kvagent --set-password\n",
-                settings_file::kFileName, path.c_str(), settings.adminName.c_str(), password.c_str());
+                "Administrator name: %s\n"
+                "Administrator password file: %s\n"
+                "Read the password there, then delete the file, or set your own with: kvagent --set-password\n",
+                settings_file::kFileName, path.c_str(), settings.adminName.c_str(), passwordPath.c_str());
     std::fflush(stdout);
     return true;
 }
@@ -145,7 +159,7 @@ int main(int argc, char** argv) {
     const bool found = settings_file::load(path, settings) == settings_file::LoadResult::Loaded;
 
     if (options.setPassword)
-        return setPassword(path, settings);
+        return setPassword(workDir, path, settings);
     if (options.fingerprint)
         return printFingerprint(workDir);
     if (options.newIdentity)
@@ -170,7 +184,7 @@ int main(int argc, char** argv) {
     }
 
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (!found && !createFirstSettings(path, settings))
+    if (!found && !createFirstSettings(workDir, path, settings))
         return 1;
 
     QCoreApplication app(argc, argv);

@@ -1,5 +1,6 @@
 #include "agent/service/AgentRemoteService.h"
 
+#include "agent/AdminPassword.h"
 #include "agent/Agent.h"
 #include "common/Format.h"
 #include "common/Files.h"
@@ -57,6 +58,14 @@ bool AgentRemoteService::start() {
     if (!listener->start(options))
         return false;
     listener_ = std::move(listener);
+    if (!admin_password::usableForRemoteLogin(settings.md5Password)) {
+        // Said where the administrator looks: the window's list and the headless output show the access log.
+        const std::string warning = "Remote logins are refused: no administrator password is set (or it is the "
+                                    "well-known default). Set one in the Options dialog, or stop the agent and "
+                                    "run kvagent --set-password.";
+        host_.accessLog(warning);
+        host_.agentLog(warning + "\n");
+    }
     return true;
 }
 

@@ -16,6 +16,7 @@ RemoteListener::~RemoteListener() {
 
 bool RemoteListener::start(const Options& options) {
     options_ = options;
+    throttle_ = std::make_unique<LoginThrottle>(options.limits.throttle);
     listener_.SetSslEnabled(true);
     if (!listener_.CreateBound(options.port, SOCK_STREAM, options.address.c_str())) {
         host_.agentLog(format("Failure creating server socket: %d", listener_.LastError()));
@@ -31,7 +32,7 @@ bool RemoteListener::start(const Options& options) {
         try {
             acceptLoop();
         } catch (const std::exception& e) {
-            host_.agentLog(std::string("Remote control stopped: ") + e.what());
+            host_.agentLog(std::string("Remote control stopped: ") + e.what() + "\n");
         } catch (...) {
         }
     });
@@ -53,14 +54,19 @@ void RemoteListener::acceptLoop() {
                 return;
             continue;
         }
-        reapFinished();
-        if (sessions_.size() >= options_.maxSessions) {
-            host_.agentLog(
-                format("Refused remote connection from %s: %zu sessions are open", peer.c_str(), sessions_.size()));
+        // Logged once when the lockout began; a line per refused connection would let the address fill the log.
+        if (throttle_->lockedOut(peer)) {
             connection->Close();
             continue;
         }
-        auto session = std::make_shared<RemoteSession>(std::move(connection), peer, host_, options_.limits);
+        reapFinished();
+        if (sessions_.size() >= options_.maxSessions) {
+            host_.agentLog(
+                format("Refused remote connection from %s: %zu sessions are open\n", peer.c_str(), sessions_.size()));
+            connection->Close();
+            continue;
+        }
+        auto session = std::make_shared<RemoteSession>(std::move(connection), peer, host_, *throttle_, options_.limits);
         auto done = std::make_shared<std::atomic<bool>>(false);
         std::thread thread;
         try {
@@ -70,7 +76,7 @@ void RemoteListener::acceptLoop() {
             });
         } catch (const std::system_error& e) {
             // No thread for it: the connection is dropped, the listener goes on.
-            host_.agentLog(std::string("Remote session could not start: ") + e.what());
+            host_.agentLog(std::string("Remote session could not start: ") + e.what() + "\n");
             continue;
         }
         sessions_.push_back(Running{std::move(session), std::move(thread), std::move(done)});

@@ -14,7 +14,8 @@ namespace kv::agent::service {
 
 // The agent's remote control port: accepts connections on its own thread and gives each a session thread. At
 // most `maxSessions` sessions run at once; a connection beyond that is closed at once (and logged), so that a
-// flood of connections cannot exhaust the agent.
+// flood of connections cannot exhaust the agent. One login throttle serves all sessions; a connection from an
+// address it has locked out is closed at accept, before the TLS handshake and without a session thread.
 class RemoteListener {
 public:
     struct Options {
@@ -52,6 +53,7 @@ private:
     RemoteServiceHost& host_;
     std::shared_ptr<SslContext> context_;
     Options options_;
+    std::unique_ptr<LoginThrottle> throttle_; // made in start(); sessions end before it goes
     CCommAsyncSocket listener_;
     unsigned port_ = 0;
     std::thread thread_;

@@ -1,5 +1,7 @@
 #include "agent/service/RemoteSession.h"
 
+#include "agent/AdminPassword.h"
+#include "agent/service/LoginLogLines.h"
 #include "common/protocol/Login.h"
 #include "common/protocol/ProtocolWords.h"
 
@@ -8,9 +10,16 @@
 
 namespace kv::agent::service {
 
+namespace {
+// Reasons of the agent's own refusals, beside the protocol's "Bad Admin Name" and "Bad PW".
+constexpr const char* kTooManyAttempts = "Too Many Attempts";
+constexpr const char* kNoPasswordSet = "No Password Set";
+} // namespace
+
 RemoteSession::RemoteSession(std::unique_ptr<CCommAsyncSocket> connection, std::string peerAddress,
-                             RemoteServiceHost& host, SessionLimits limits)
-    : connection_(std::move(connection)), peer_(std::move(peerAddress)), host_(host), limits_(limits) {}
+                             RemoteServiceHost& host, LoginThrottle& throttle, SessionLimits limits)
+    : connection_(std::move(connection)), peer_(std::move(peerAddress)), host_(host), throttle_(throttle),
+      limits_(limits) {}
 
 RemoteSession::~RemoteSession() = default;
 
@@ -19,7 +28,7 @@ void RemoteSession::run() noexcept {
         serve();
     } catch (const std::exception& e) {
         try {
-            host_.agentLog(std::string("Remote session from ") + peer_ + " ended: " + e.what());
+            host_.agentLog(std::string("Remote session from ") + peer_ + " ended: " + e.what() + "\n");
         } catch (...) {
         }
     } catch (...) {
@@ -36,8 +45,15 @@ void RemoteSession::run() noexcept {
 
 void RemoteSession::abort() {
     std::lock_guard lock(connectionMutex_);
+    aborted_ = true;
     if (connection_->IsOpen())
         ::shutdown(connection_->Handle(), SHUT_RDWR);
+    abortWake_.notify_all();
+}
+
+bool RemoteSession::waitUnlessAborted(std::chrono::milliseconds delay) {
+    std::unique_lock lock(connectionMutex_);
+    return !abortWake_.wait_for(lock, delay, [this] { return aborted_; });
 }
 
 bool RemoteSession::readLine(std::string& line, int capacity) {
@@ -81,18 +97,43 @@ bool RemoteSession::login() {
     std::string name, password;
     if (!readLine(name, protocol::kLoginFieldCapacity) || !readLine(password, protocol::kLoginFieldCapacity))
         return false;
-    AgentSettings settings = host_.settings();
-    protocol::LoginVerdict verdict = protocol::checkLogin(name, password, settings.adminName, settings.md5Password);
-    if (verdict != protocol::LoginVerdict::Accepted) {
-        host_.accessLog("Access Rejected from IP " + peer_ + " (" + protocol::loginRejectionReason(verdict) + "):");
-        connection_->SendAll(&protocol::kLoginRejected, 1);
+    const LoginThrottle::Admission admission = throttle_.admit(peer_);
+    if (admission.refused) {
+        reject(name, kTooManyAttempts, admission);
         return false;
     }
+    // The wait comes before the password is looked at, so that a guess costs its time whatever it is.
+    if (admission.delay.count() > 0 && !waitUnlessAborted(admission.delay)) {
+        throttle_.abandoned(peer_, admission);
+        return false;
+    }
+    const AgentSettings settings = host_.settings();
+    const protocol::LoginVerdict verdict =
+        protocol::checkLogin(name, password, settings.adminName, settings.md5Password);
+    if (!admin_password::usableForRemoteLogin(settings.md5Password)) {
+        reject(name, kNoPasswordSet, admission);
+        return false;
+    }
+    if (verdict != protocol::LoginVerdict::Accepted) {
+        reject(name, protocol::loginRejectionReason(verdict), admission);
+        return false;
+    }
+    throttle_.succeeded(peer_, admission);
+    host_.agentLog(login_log::accepted(peer_, name));
     if (connection_->SendAll(&protocol::kLoginAccepted, 1) != 1)
         return false;
     loggedIn_ = true;
     connection_->SetReplyTimeout(limits_.idleTimeout);
     return true;
+}
+
+void RemoteSession::reject(const std::string& name, const char* reason, const LoginThrottle::Admission& admission) {
+    const LoginThrottle::Failure failure = throttle_.failed(peer_, admission);
+    host_.accessLog("Access Rejected from IP " + peer_ + " (" + reason + "):");
+    host_.agentLog(login_log::failed(peer_, name, reason, failure.inARow));
+    if (failure.lockedOutNow)
+        host_.agentLog(login_log::lockedOut(peer_, failure.inARow, throttle_.options().lockoutTime));
+    connection_->SendAll(&protocol::kLoginRejected, 1);
 }
 
 } // namespace kv::agent::service

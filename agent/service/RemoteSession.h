@@ -1,11 +1,13 @@
 #pragma once
 
 #include "agent/service/AgentFilePaths.h"
+#include "agent/service/LoginThrottle.h"
 #include "agent/service/RemoteServiceHost.h"
 #include "common/channel/CCommAsyncSocket.h"
 #include "common/protocol/Request.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,14 +24,17 @@ struct SessionLimits {
     std::chrono::milliseconds feedCheck{2500};
     // After the last reply, how long the agent waits for the client to close before it closes itself.
     std::chrono::milliseconds closeLinger{1000};
+    // Waits and lockout after failed logins, per source address.
+    LoginThrottle::Options throttle;
 };
 
 // One remote connection: the login, then requests until the session ends. run() is the body of the session's
-// thread; abort() may be called from any other thread to end it early (agent shutdown).
+// thread; abort() may be called from any other thread to end it early (agent shutdown), a login wait included.
+// `throttle` is shared by the sessions of a listener and outlives them.
 class RemoteSession {
 public:
     RemoteSession(std::unique_ptr<CCommAsyncSocket> connection, std::string peerAddress, RemoteServiceHost& host,
-                  SessionLimits limits = {});
+                  LoginThrottle& throttle, SessionLimits limits = {});
     RemoteSession(const RemoteSession&) = delete;
     RemoteSession& operator=(const RemoteSession&) = delete;
     ~RemoteSession();
@@ -41,6 +46,10 @@ public:
 private:
     void serve();
     bool login();
+    // Counts the failure, writes both logs (and the lockout it may begin) and answers the rejection.
+    void reject(const std::string& name, const char* reason, const LoginThrottle::Admission& admission);
+    // False when the session was aborted before `delay` had passed.
+    bool waitUnlessAborted(std::chrono::milliseconds delay);
     // Carries out one request; false when the session ends after it.
     bool handle(protocol::Request request);
     bool readLine(std::string& line, int capacity);
@@ -60,9 +69,12 @@ private:
     bool monitorFeed();
 
     std::unique_ptr<CCommAsyncSocket> connection_;
-    std::mutex connectionMutex_; // abort() against the session closing its socket
+    std::mutex connectionMutex_; // abort() against the session closing its socket, and the login wait
+    std::condition_variable abortWake_;
+    bool aborted_ = false;
     std::string peer_;
     RemoteServiceHost& host_;
+    LoginThrottle& throttle_;
     SessionLimits limits_;
     bool loggedIn_ = false;
     bool clientLeft_ = false;

@@ -1,5 +1,6 @@
 #include "agent/ui/CConfigureDlg.h"
 
+#include "agent/AdminPassword.h"
 #include "agent/ui/CConfigurePasswordDlg.h"
 #include "agent/ui/ConfigureHelp.h"
 
@@ -175,8 +176,16 @@ ConfigureValues CConfigureDlg::values() const {
 
 void CConfigureDlg::changePassword() {
     CConfigurePasswordDlg dialog(this);
-    if (prompter_.runDialog(dialog))
-        password_ = dialog.password();
+    if (!prompter_.runDialog(dialog))
+        return;
+    const std::string password = dialog.password();
+    // Empty keeps the current password; anything else must be one that a remote login can use.
+    if (const std::string problem = admin_password::problemWith(password); !password.empty() && !problem.empty()) {
+        prompter_.showError(this, QString::fromStdString("The password was not changed: " + problem + "."),
+                            QStringLiteral("Password Not Changed"));
+        return;
+    }
+    password_ = password;
 }
 
 void CConfigureDlg::selectControlFile() {

@@ -36,7 +36,7 @@ bool AgentProcess::prepare(const Setup& setup, std::string* error) {
     settings.serverIp = "127.0.0.1";
     settings.remoteControlServerPort = port_;
     settings.adminName = "admin";
-    settings.md5Password = md5Hex("secret");
+    settings.md5Password = setup.setPasswordWithAgent ? std::string() : md5Hex("secret");
     settings.gameServerPath = game;
     settings.activeControlFile = setup.runServer ? "Bench.Control" : "";
     bool ok = port_ > 0 && adminPort > 0 && queryPort > 0 && makeDirectories(joinPath(game, "System")) &&
@@ -52,7 +52,24 @@ bool AgentProcess::prepare(const Setup& setup, std::string* error) {
               agent::settings_file::save(joinPath(work, agent::settings_file::kFileName), settings);
     if (!ok && error)
         *error = "cannot prepare the agent's folders in " + setup.folder;
-    return ok;
+    return ok && (!setup.setPasswordWithAgent || setPassword(setup, "secret", error));
+}
+
+bool AgentProcess::setPassword(const Setup& setup, const std::string& password, std::string* error) {
+    ChildProcess set;
+    ProcessOptions options;
+    options.arguments = {joinPath(setup.binDir, "kvagent"), "--set-password", "--workdir",
+                         joinPath(setup.folder, "work")};
+    if (!set.start(options, error))
+        return false;
+    const std::string input = password + "\n";
+    const bool written = ::write(set.inputFd(), input.data(), input.size()) == static_cast<ssize_t>(input.size());
+    set.closeInput();
+    if (written && set.waitFor(std::chrono::seconds(10)) == 0)
+        return true;
+    if (error)
+        *error = "kvagent --set-password failed";
+    return false;
 }
 
 bool AgentProcess::start(const Setup& setup, std::string* error) {

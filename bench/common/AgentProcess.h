@@ -22,6 +22,9 @@ public:
         std::string folder;    // work/ and game/ are made below it
         bool runServer = false; // activate "Bench", so that the agent starts the simulator
         std::vector<std::pair<std::string, std::string>> simulatorKnobs;
+        // Set the password through `kvagent --set-password` on standard input, as an administrator does, rather
+        // than writing its digest into the settings.
+        bool setPasswordWithAgent = false;
     };
 
     AgentProcess() = default;
@@ -45,6 +48,7 @@ public:
 
 private:
     bool prepare(const Setup& setup, std::string* error);
+    static bool setPassword(const Setup& setup, const std::string& password, std::string* error);
     bool waitForListener(std::chrono::milliseconds timeout);
     void readLoop();
 

@@ -9,11 +9,13 @@
 #include "common/Text.h"
 
 #include "tests/agent/AgentTestHost.h"
+#include "tests/support/FreePort.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <regex>
 #include <sys/stat.h>
@@ -96,15 +98,25 @@ TEST_F(Headless, StartsTheServerWithTheDesignedCommandLineAndStopsItOnSigterm) {
     EXPECT_NE(host.serverLog("Duel Server Log File at "), "");
 }
 
-TEST_F(Headless, FirstRunMakesARandomPasswordAndSetPasswordChangesIt) {
+TEST_F(Headless, FirstRunHandsARandomPasswordOverInAnOwnerOnlyFileAndSetPasswordChangesIt) {
     host.controlFile("Duel", "Harbor.kvo");
+    const std::string passwordFile = joinPath(host.workFolder(), "kvagent-initial-password");
+    ASSERT_TRUE(writeFileAtomically(passwordFile, "left from an earlier install\n")); // readable by all: replaced
     ASSERT_TRUE(start({"/ServerIP=127.0.0.1", "-ControlFileName=Nothing.Control"}));
-    auto line = agent.waitForLine("Administrator password: ", 10s);
+    auto line = agent.waitForLine("Administrator password file: ", 10s);
     ASSERT_TRUE(line.has_value()) << agent.output();
-    const std::string password = line->substr(line->find(": ") + 2);
-    EXPECT_EQ(password.size(), 16u);
+    EXPECT_EQ(line->substr(line->find(": ") + 2), passwordFile);
+    const std::string content = readFile(passwordFile).value_or("");
+    ASSERT_EQ(content.size(), 17u) << content;
+    EXPECT_EQ(content.back(), '\n');
+    const std::string password = content.substr(0, 16);
+    struct stat info {};
+    ASSERT_EQ(::stat(passwordFile.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
     EXPECT_TRUE(agent.hasLine("Administrator name: Admin"));
     ASSERT_TRUE(agent.waitForLine("Server Status: Stopped - Invalid Configuration", 10s)) << agent.output();
+    EXPECT_EQ(agent.output().find(password), std::string::npos) << "the password was printed";
+    EXPECT_FALSE(agent.hasLine("Remote logins are refused")); // the random password is a usable one
     EXPECT_EQ(terminate().value_or(-1), 0);
 
     AgentSettings s = AgentSettings::defaults();
@@ -113,23 +125,42 @@ TEST_F(Headless, FirstRunMakesARandomPasswordAndSetPasswordChangesIt) {
     EXPECT_EQ(s.serverIp, "127.0.0.1");                // the switches count while no file exists
     EXPECT_EQ(s.activeControlFile, "Nothing.Control");
 
-    test::ProgramRun set;
-    ASSERT_TRUE(set.start({kAgent, "--set-password", "--workdir", host.workFolder()}));
-    const std::string input = "new secret\n";
-    ASSERT_EQ(::write(set.process().inputFd(), input.data(), input.size()), static_cast<ssize_t>(input.size()));
-    set.process().closeInput();
-    EXPECT_EQ(set.waitForExit(10s).value_or(-1), 0) << set.output();
+    auto setPassword = [&](const std::string& input) {
+        test::ProgramRun set;
+        EXPECT_TRUE(set.start({kAgent, "--set-password", "--workdir", host.workFolder()}));
+        EXPECT_EQ(::write(set.process().inputFd(), input.data(), input.size()), static_cast<ssize_t>(input.size()));
+        set.process().closeInput();
+        return set.waitForExit(10s).value_or(-1);
+    };
+    // Refused, changing nothing: empty, the default, and longer than a login can carry.
+    for (const std::string& refused : {std::string(), std::string("Gatepost\n"), std::string(63, 'x') + "\n"}) {
+        EXPECT_EQ(setPassword(refused), 1) << refused;
+        ASSERT_EQ(settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), s), settings_file::LoadResult::Loaded);
+        EXPECT_EQ(s.md5Password, md5Hex(password));
+    }
+    EXPECT_TRUE(fileExists(passwordFile));
+    EXPECT_EQ(setPassword(std::string(62, 'x') + "\n"), 0);
     ASSERT_EQ(settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), s), settings_file::LoadResult::Loaded);
-    EXPECT_EQ(s.md5Password, md5Hex("new secret"));
+    EXPECT_EQ(s.md5Password, md5Hex(std::string(62, 'x')));
     EXPECT_EQ(s.serverIp, "127.0.0.1");
+    EXPECT_FALSE(fileExists(passwordFile)); // it held a password that no longer logs in
+}
 
-    // An empty password is refused and changes nothing.
-    test::ProgramRun empty;
-    ASSERT_TRUE(empty.start({kAgent, "--set-password", "--workdir", host.workFolder()}));
-    empty.process().closeInput();
-    EXPECT_NE(empty.waitForExit(10s).value_or(0), 0);
-    ASSERT_EQ(settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), s), settings_file::LoadResult::Loaded);
-    EXPECT_EQ(s.md5Password, md5Hex("new secret"));
+TEST_F(Headless, WithTheDefaultPasswordItSaysOnceInBothLogsThatRemoteLoginsAreRefused) {
+    AgentSettings settings = host.settings(); // the default password
+    settings.activeControlFile.clear();
+    settings.serverIp = "127.0.0.1";
+    settings.remoteControlServerPort = test::freeTcpPort();
+    ASSERT_TRUE(host.writeSettings(settings));
+    ASSERT_TRUE(start());
+    const std::string warning = "Remote logins are refused: no administrator password is set (or it is the well-known "
+                                "default). Set one in the Options dialog, or stop the agent and run kvagent "
+                                "--set-password.";
+    ASSERT_TRUE(agent.waitForLine(warning, 10s)) << agent.output();
+    EXPECT_EQ(terminate().value_or(-1), 0);
+    const auto lines = agent.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.ends_with(warning); }), 1);
+    EXPECT_NE(host.agentLogText().find(" - " + warning + "\n"), std::string::npos) << host.agentLogText();
 }
 
 TEST_F(Headless, ACrashingServerIsCountedAndStartedAgain) {

@@ -73,6 +73,10 @@ public:
         std::lock_guard lock(mutex);
         return access;
     }
+    std::vector<std::string> agentLines() {
+        std::lock_guard lock(mutex);
+        return log;
+    }
     std::vector<bool> controlRequests() {
         std::lock_guard lock(mutex);
         return controls;
@@ -110,12 +114,13 @@ protected:
     std::unique_ptr<agent::service::RemoteListener> listener;
 };
 
-// A raw protocol client for the agent's side of each exchange.
+// A raw protocol client for the agent's side of each exchange. `source`, when given, is the loopback address it
+// connects from (any 127.x.y.z works), so that tests can be several peers; otherwise it is 127.0.0.1.
 class RawClient {
 public:
-    explicit RawClient(unsigned port) : socket_(testClientContext()) {
+    explicit RawClient(unsigned port, const char* source = nullptr) : socket_(testClientContext()) {
         socket_.SetTimeouts(std::chrono::seconds(5), std::chrono::seconds(5));
-        connected_ = socket_.ConnectTo("127.0.0.1", port) == 1;
+        connected_ = (!source || socket_.CreateBound(0, SOCK_STREAM, source)) && socket_.ConnectTo("127.0.0.1", port);
     }
     bool connected() const { return connected_; }
     bool send(const std::string& lines) { return socket_.SendAll(lines) == static_cast<int>(lines.size()); }

@@ -19,6 +19,7 @@ struct Fixture {
         host.runExists = false;
     }
     kv::test::FakeServiceHost host;
+    kv::agent::service::LoginThrottle throttle;
     kv::CCommAsyncSocket listener; // plain: the channel's TLS is tested elsewhere, this is about the session
 };
 
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     limits.idleTimeout = std::chrono::milliseconds(2000);
     limits.feedCheck = std::chrono::milliseconds(10);
     limits.closeLinger = std::chrono::milliseconds(0);
-    kv::agent::service::RemoteSession session(std::move(accepted), "127.0.0.1", fixture.host, limits);
+    kv::agent::service::RemoteSession session(std::move(accepted), "127.0.0.1", fixture.host, fixture.throttle, limits);
     session.run();
     peer.join();
     return 0;

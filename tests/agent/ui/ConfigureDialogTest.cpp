@@ -126,6 +126,15 @@ TEST_F(ConfigureDialog, ChangePasswordAndSelectFillTheirFields) {
     prompter.dialogHandler = [](QDialog&) { return false; }; // cancelled: the entered password stays
     dialog.button("changePassword")->click();
     EXPECT_EQ(dialog.values().password, "s3cret pass");
+    prompter.dialogHandler = [](QDialog& d) { // the default, which remote logins refuse, is not taken
+        dynamic_cast<CConfigurePasswordDlg&>(d).passwordField()->setText(QStringLiteral("Gatepost"));
+        return true;
+    };
+    dialog.button("changePassword")->click();
+    EXPECT_EQ(dialog.values().password, "s3cret pass");
+    ASSERT_EQ(prompter.errors.size(), 1u);
+    EXPECT_EQ(prompter.errors[0].text,
+              QStringLiteral("The password was not changed: the password is the well-known default."));
 
     prompter.openAnswer = QStringLiteral("/somewhere/else/Night Match.Control");
     dialog.button("select")->click();

@@ -59,6 +59,7 @@ TEST(Login, NameInAnyCaseAndTheDigestOfThePassword) {
     EXPECT_EQ(checkLogin("admin", "Secret", "admin", digest), LoginVerdict::BadPassword);
     EXPECT_EQ(checkLogin("other", "secret", "admin", digest), LoginVerdict::BadAdminName);
     EXPECT_EQ(checkLogin("other", "wrong", "admin", digest), LoginVerdict::BadAdminName);
+    EXPECT_EQ(checkLogin("admin", "", "admin", ""), LoginVerdict::BadPassword); // no digest: nothing matches
     EXPECT_STREQ(loginRejectionReason(LoginVerdict::BadPassword), "Bad PW");
     EXPECT_STREQ(loginRejectionReason(LoginVerdict::BadAdminName), "Bad Admin Name");
 }
