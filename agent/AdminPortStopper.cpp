@@ -1,6 +1,7 @@
 #include "agent/AdminPortStopper.h"
 
 #include "agent/AgentLog.h"
+#include "common/UniqueFd.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -15,21 +16,6 @@
 namespace kv::agent {
 
 namespace {
-
-class Socket {
-public:
-    explicit Socket(int fd) : fd_(fd) {}
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    ~Socket() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 struct Address {
     sockaddr_storage storage{};
@@ -86,7 +72,7 @@ AdminPortStopper::AdminPortStopper(AgentLog& log, std::string address, int port,
 AdminPortStopper::Result AdminPortStopper::sendShutdown() {
     Address address;
     bool known = resolve(address_, port_, address);
-    Socket socket(::socket(address.family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    UniqueFd socket(::socket(address.family, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (socket.get() < 0) {
         log_.write("Failure creating connection to server KVSM interface\n");
         return Result::SocketFailed;

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/Files.h"
 #include "common/Text.h"
+#include "common/UniqueFd.h"
 #include "common/channel/Fingerprint.h"
 
 #include <algorithm>
@@ -30,20 +31,6 @@ constexpr const char* kHeading =
 // A writer holds the lock for one read and one rename; a holder that takes longer than this is stuck.
 constexpr auto kLockWait = std::chrono::seconds(5);
 
-class OwnedFd {
-public:
-    explicit OwnedFd(int fd) : fd_(fd) {}
-    OwnedFd(const OwnedFd&) = delete;
-    OwnedFd& operator=(const OwnedFd&) = delete;
-    ~OwnedFd() {
-        if (fd_ >= 0)
-            ::close(fd_); // closing also drops a flock held through it
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::string reason() {
     return std::strerror(errno);
@@ -124,7 +111,7 @@ std::optional<std::vector<std::string>> TrustStore::readLines() {
         return std::nullopt;
     }
     // Non-blocking, so that a FIFO put in its place cannot hold the caller up.
-    OwnedFd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    UniqueFd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno == ENOENT)
             return std::vector<std::string>();
@@ -177,7 +164,7 @@ bool TrustStore::change(const std::function<bool(std::vector<std::string>&)>& ed
     if (!ensureFolder(path_))
         return fail("the folder of the trust file " + path_ + " cannot be created: " + reason());
     const std::string lockPath = path_ + ".lock";
-    OwnedFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (lock.get() < 0)
         return fail("the lock file " + lockPath + " cannot be opened: " + reason());
     if (!lockExclusively(lock.get()))

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sim/AdminInput.h"
-#include "sim/UniqueFd.h"
+#include "common/UniqueFd.h"
 
 #include <chrono>
 #include <poll.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sim/StatusReply.h"
-#include "sim/UniqueFd.h"
+#include "common/UniqueFd.h"
 
 #include <functional>
 #include <poll.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/UniqueFd.h"
+#include "common/UniqueFd.h"
 
 #include <string>
 #include <sys/socket.h>

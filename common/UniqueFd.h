@@ -3,7 +3,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace kv::sim {
+namespace kv {
 
 // Owns a POSIX descriptor and closes it once.
 class UniqueFd {
@@ -32,4 +32,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace kv::sim
+} // namespace kv
