@@ -5,7 +5,27 @@
 
 namespace kv::agent {
 
-std::string buildCommandLine(const LaunchInputs& in) {
+namespace {
+
+// A quote would end a quoted argument early and let the rest become arguments of its own; control characters
+// have no place on a command line.
+bool fitsCommandLine(std::string_view value) {
+    for (char c : value)
+        if (c == '"' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> buildCommandLine(const LaunchInputs& in) {
+    for (const std::string* value : {&in.programPath, &in.runMode, &in.map, &in.setupName, &in.iniPath,
+                                     &in.serverIp, &in.honorUserName, &in.honorPassword, &in.honorIp})
+        if (!fitsCommandLine(*value))
+            return std::nullopt;
+    // A backslash before the closing quote of ini="..." would escape it.
+    if (!in.iniPath.empty() && in.iniPath.back() == '\\')
+        return std::nullopt;
     const char* multiHome = in.serverIp.size() >= 7 ? "MULTIHOME=" : "";
     const char* authUser = in.honorUserName.empty() ? "" : "ServerAuthUsername=";
     const char* authPassword = in.honorPassword.empty() ? "" : "ServerAuthPassword=";

@@ -2,6 +2,7 @@
 
 #include "common/LocalTime.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,9 @@ struct LaunchInputs {
 
 // The command line as one string, in the game's fixed format: program, run mode, map, log="<name> <date> at
 // <time>.log", ini="<path>", then the four optional key/value pairs (key written only when its condition holds).
-// A program path with blanks is quoted so that splitting gives it back whole.
-std::string buildCommandLine(const LaunchInputs& in);
+// A program path with blanks is quoted so that splitting gives it back whole. None when a value holds a quote or a
+// control character (or the ini path ends in a backslash): such a value would add arguments of its own.
+std::optional<std::string> buildCommandLine(const LaunchInputs& in);
 
 // The argument vector the process is started with: the command line split by the game's quoting rules. No shell
 // ever sees it.

@@ -90,7 +90,17 @@ LaunchResult ServerLauncher::launch(const AgentSettings& settings, ActiveConfigu
     in.honorUserName = settings.honorServerUserName;
     in.honorPassword = settings.honorServerPassword;
     in.honorIp = settings.honorServerIp;
-    result.commandLine = buildCommandLine(in);
+    std::optional<std::string> commandLine = buildCommandLine(in);
+    if (!commandLine) {
+        result.error = "a value of the configuration holds a quote or a control character";
+        std::string text = "Unable to start the game server: " + result.error;
+        log_.writeText(text + "\n");
+        access_.append(text);
+        state_.setStatus(ServerStatus::InvalidConfiguration);
+        result.outcome = LaunchResult::Outcome::ProcessFailed;
+        return result;
+    }
+    result.commandLine = *commandLine;
     appendDebugLine(env_.workDir, result.commandLine);
 
     state_.setStatus(ServerStatus::Starting);

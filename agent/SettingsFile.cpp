@@ -142,7 +142,38 @@ LoadResult load(const std::string& path, AgentSettings& settings) {
     return LoadResult::Loaded;
 }
 
+namespace {
+
+// Every value must read back as itself: a line break or a line longer than the reader's would make the rest of it
+// a line of its own, such as "Password=...".
+bool readsBack(const AgentSettings& s) {
+    const std::pair<std::string_view, const std::string*> values[] = {
+        {"ServerIP=", &s.serverIp},
+        {"MD5Password=", &s.md5Password},
+        {"AdminName=", &s.adminName},
+        {"HonorServerUserName=", &s.honorServerUserName},
+        {"HonorServerPassword=", &s.honorServerPassword},
+        {"HonorServerIP=", &s.honorServerIp},
+        {"ActiveControlFile=", &s.activeControlFile},
+        {"GameServerPath=", &s.gameServerPath},
+    };
+    for (const auto& [key, value] : values) {
+        if (key.size() + value->size() > kMaxLine)
+            return false;
+        if (value->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool save(const std::string& path, const AgentSettings& settings, std::string* error) {
+    if (!readsBack(settings)) {
+        if (error)
+            *error = "a setting holds a line break or is longer than its line may be";
+        return false;
+    }
     // It holds the password's digest and the ranking service's password.
     return writeFileAtomically(path, render(settings), error, FlushToDisk::Yes, FileAccess::OwnerOnly);
 }

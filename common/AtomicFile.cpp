@@ -1,5 +1,7 @@
 #include "common/AtomicFile.h"
 
+#include "common/Files.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -114,6 +116,22 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
     if (!ok && error)
         *error = file.error();
     return ok;
+}
+
+int removeStaleTemporaryFiles(const std::string& folder) {
+    constexpr std::string_view marker = ".tmp-";
+    constexpr std::size_t randomPart = 6; // mkostemp's XXXXXX
+    int removed = 0;
+    for (const std::string& name : listDirectory(folder)) {
+        if (name.size() <= marker.size() + randomPart ||
+            name.compare(name.size() - randomPart - marker.size(), marker.size(), marker) != 0)
+            continue;
+        struct stat info {};
+        const std::string path = joinPath(folder, name);
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && removeFile(path))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace kv

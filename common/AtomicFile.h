@@ -54,4 +54,9 @@ private:
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr,
                          FlushToDisk flush = FlushToDisk::Yes, FileAccess access = FileAccess::Usual);
 
+// Removes what writers of this kind left behind in `folder` when the process ended before commit or discard
+// (files named "<target>.tmp-XXXXXX"). Only for a folder that no other process writes into at the time. The
+// number of files removed.
+int removeStaleTemporaryFiles(const std::string& folder);
+
 } // namespace kv

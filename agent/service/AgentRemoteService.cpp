@@ -2,6 +2,8 @@
 
 #include "agent/AdminPassword.h"
 #include "agent/Agent.h"
+#include "agent/service/AgentFilePaths.h"
+#include "common/AtomicFile.h"
 #include "common/Format.h"
 #include "common/Files.h"
 #include "common/channel/AgentIdentity.h"
@@ -54,6 +56,10 @@ bool AgentRemoteService::start() {
     RemoteListener::Options options;
     options.address = settings.serverIp;
     options.port = static_cast<unsigned>(settings.remoteControlServerPort);
+    // Uploads that an earlier run did not finish; no session runs yet that could be writing them.
+    const AgentFilePaths files(agent_.environment().workDir, settings.gameServerPath);
+    removeStaleTemporaryFiles(files.configurationsFolder());
+    removeStaleTemporaryFiles(files.setupsFolder());
     auto listener = std::make_unique<RemoteListener>(host_, std::move(context));
     if (!listener->start(options))
         return false;

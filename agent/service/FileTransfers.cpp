@@ -1,6 +1,8 @@
 #include "agent/service/FileTransfers.h"
 
 #include "common/AtomicFile.h"
+#include "common/Files.h"
+#include "common/UniqueFd.h"
 #include "common/protocol/FileTransfer.h"
 #include "common/protocol/ProtocolWords.h"
 
@@ -16,27 +18,27 @@ namespace {
 
 constexpr std::size_t kWriteBatch = 256 * 1024;
 
-// Closes the descriptor when the transfer ends.
+// The file to send, opened only directly below its folder: a link in its place (planted by whoever can write
+// into the game folder) is never followed, and a FIFO cannot hold the session up.
 class ReadFile {
 public:
-    explicit ReadFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ReadFile(const ReadFile&) = delete;
-    ReadFile& operator=(const ReadFile&) = delete;
-    ~ReadFile() {
-        if (fd_ >= 0)
-            ::close(fd_);
+    explicit ReadFile(const std::string& path) {
+        UniqueFd folder(::open(std::string(dirName(path)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.valid())
+            fd_.reset(::openat(folder.get(), std::string(baseName(path)).c_str(),
+                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     }
     // The size of a regular file, or -1.
     long long size() const {
         struct stat info {};
-        return fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : -1;
+        return fd_.valid() && ::fstat(fd_.get(), &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : -1;
     }
     // Fills `count` bytes from `offset`; what the file no longer has (it shrank meanwhile) is sent as zeros, so
     // that the framing the client counts on stays intact.
     void read(char* buffer, int count, long long offset) const {
         int got = 0;
         while (got < count) {
-            ssize_t n = ::pread(fd_, buffer + got, static_cast<size_t>(count - got), offset + got);
+            ssize_t n = ::pread(fd_.get(), buffer + got, static_cast<size_t>(count - got), offset + got);
             if (n <= 0)
                 break;
             got += static_cast<int>(n);
@@ -45,7 +47,7 @@ public:
     }
 
 private:
-    int fd_;
+    UniqueFd fd_;
 };
 
 } // namespace
@@ -73,7 +75,7 @@ bool sendFile(CCommAsyncSocket& connection, const std::string& path, int ackCapa
     for (long long sent = 0; sent < size;) {
         int count = protocol::nextBlockSize(size, sent);
         file.read(block.data(), count, sent);
-        if (connection.SendAll(block.data(), count) < 0 || connection.ReceiveLine(ack, ackCapacity) < 0)
+        if (connection.SendAll(block.data(), count) < 0 || connection.ReceiveWholeLine(ack, ackCapacity) < 0)
             return false;
         sent += count;
     }
@@ -87,28 +89,37 @@ ReceiveResult receiveFile(CCommAsyncSocket& connection, const std::string& path,
         sendLine(connection, protocol::kAbortSend);
         return ReceiveResult::NotOpened;
     }
+    return receiveFile(connection, file, nullptr, readyMarker, endMarker);
+}
+
+ReceiveResult receiveFile(CCommAsyncSocket& connection, AtomicFile& file, AtomicFile* companion,
+                          const char* readyMarker, const char* endMarker) {
     if (!sendLine(connection, readyMarker))
         return ReceiveResult::Broken;
     std::string line;
     std::string pending;
+    long long received = 0;
+    bool writable = true;
+    // File lines longer than a piece come in pieces, each stored as a line: that is the upload format.
     while (connection.ReceiveLine(line, protocol::kUploadLineCapacity) >= 0) {
         if (protocol::isEndMarker(line, endMarker)) {
-            bool stored = file.write(pending) && file.commit();
+            bool stored = writable && file.write(pending) && file.commit() && (!companion || companion->commit());
             sendLine(connection, stored ? protocol::kGoodSend : protocol::kAbortSend);
             return stored ? ReceiveResult::Stored : ReceiveResult::NotStored;
+        }
+        received += static_cast<long long>(line.size()) + 1;
+        if (received > kMaxUploadBytes) {
+            sendLine(connection, protocol::kAbortSend);
+            return ReceiveResult::TooLarge;
         }
         pending += line;
         pending += '\n';
         if (pending.size() >= kWriteBatch) {
-            if (!file.write(pending)) {
-                // Keep reading to the end marker so that the rest of the file is not taken for requests.
-                pending.clear();
-                continue;
-            }
+            // After a failed write keep reading to the end marker, so that the rest is not taken for requests.
+            writable = writable && file.write(pending);
             pending.clear();
         }
     }
-    file.discard();
     return ReceiveResult::Broken;
 }
 

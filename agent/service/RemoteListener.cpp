@@ -2,6 +2,7 @@
 
 #include "common/Format.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <system_error>
 
@@ -17,12 +18,14 @@ RemoteListener::~RemoteListener() {
 bool RemoteListener::start(const Options& options) {
     options_ = options;
     throttle_ = std::make_unique<LoginThrottle>(options.limits.throttle);
+    slots_ = std::make_unique<LoggedInSlots>(options.maxLoggedIn);
     listener_.SetSslEnabled(true);
     if (!listener_.CreateBound(options.port, SOCK_STREAM, options.address.c_str())) {
         host_.agentLog(format("Failure creating server socket: %d", listener_.LastError()));
         return false;
     }
-    if (!listener_.Listen(5)) {
+    // Room for a burst of connections while the oldest ones before login are being dropped.
+    if (!listener_.Listen(static_cast<int>(options.maxBeforeLogin + options.maxLoggedIn))) {
         host_.agentLog(format("SOCKET Error entering listen() mode: %ld", static_cast<long>(listener_.LastError())));
         listener_.Close();
         return false;
@@ -39,47 +42,108 @@ bool RemoteListener::start(const Options& options) {
     return true;
 }
 
+namespace {
+// How often the listener looks for connections past their login time while none arrives.
+constexpr int kWatchMs = 100;
+} // namespace
+
 void RemoteListener::acceptLoop() {
     for (;;) {
-        auto connection = std::make_unique<CCommAsyncSocket>(context_);
-        std::string peer;
-        int accepted = listener_.AcceptInto(*connection, &peer);
-        std::unique_lock lock(mutex_);
-        if (stopping_)
-            return;
-        if (!accepted) {
-            host_.agentLog(format("Failure accepting socket: %d", listener_.LastError()));
-            stopWait_.wait_for(lock, options_.acceptRetry, [&] { return stopping_; });
+        pollfd incoming{listener_.Handle(), POLLIN, 0};
+        const int ready = ::poll(&incoming, 1, kWatchMs);
+        {
+            std::lock_guard lock(mutex_);
             if (stopping_)
                 return;
+            reapFinished();
+            dropBeforeLogin(nullptr);
+        }
+        if (ready > 0)
+            accept();
+    }
+}
+
+void RemoteListener::accept() {
+    auto connection = std::make_unique<CCommAsyncSocket>(context_);
+    std::string peer;
+    int accepted = listener_.AcceptInto(*connection, &peer);
+    std::unique_lock lock(mutex_);
+    if (stopping_)
+        return;
+    if (!accepted) {
+        host_.agentLog(format("Failure accepting socket: %d", listener_.LastError()));
+        stopWait_.wait_for(lock, options_.acceptRetry, [&] { return stopping_; });
+        return;
+    }
+    // Logged once when the lockout began; a line per refused connection would let the address fill the log.
+    if (throttle_->lockedOut(peer)) {
+        connection->Close();
+        return;
+    }
+    dropBeforeLogin(&peer);
+    // Dropped sessions end within moments; until then they still hold a thread, so threads have a bound too.
+    const std::size_t threads = 2 * options_.maxBeforeLogin + options_.maxLoggedIn;
+    if (sessions_.size() >= threads) {
+        host_.agentLog(
+            format("Refused remote connection from %s: %zu sessions are open\n", peer.c_str(), sessions_.size()));
+        connection->Close();
+        return;
+    }
+    auto session = std::make_shared<RemoteSession>(std::move(connection), peer, host_, *throttle_, options_.limits,
+                                                   slots_.get());
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread thread;
+    try {
+        thread = std::thread([session, done] {
+            session->run();
+            done->store(true);
+        });
+    } catch (const std::system_error& e) {
+        // No thread for it: the connection is dropped, the listener goes on.
+        host_.agentLog(std::string("Remote session could not start: ") + e.what() + "\n");
+        return;
+    }
+    sessions_.push_back(Running{std::move(session), std::move(thread), std::move(done)});
+}
+
+void RemoteListener::drop(Running& r) {
+    r.dropped = true;
+    r.session->abort();
+}
+
+void RemoteListener::dropBeforeLogin(const std::string* peer) {
+    const auto now = std::chrono::steady_clock::now();
+    std::size_t waiting = 0, fromPeer = 0;
+    // Oldest first: the list is in the order of accept.
+    for (Running& r : sessions_) {
+        if (r.dropped || r.done->load() || r.session->loggedIn())
+            continue;
+        if (now - r.session->acceptedAt() >= options_.limits.loginTimeout) {
+            drop(r);
             continue;
         }
-        // Logged once when the lockout began; a line per refused connection would let the address fill the log.
-        if (throttle_->lockedOut(peer)) {
-            connection->Close();
-            continue;
+        ++waiting;
+        fromPeer += peer && r.session->peerAddress() == *peer ? 1 : 0;
+    }
+    if (!peer)
+        return;
+    auto before = [](const Running& r) { return !r.dropped && !r.done->load() && !r.session->loggedIn(); };
+    for (Running& r : sessions_) {
+        if (fromPeer < options_.maxBeforeLoginPerAddress)
+            break;
+        if (before(r) && r.session->peerAddress() == *peer) {
+            drop(r);
+            --fromPeer;
+            --waiting;
         }
-        reapFinished();
-        if (sessions_.size() >= options_.maxSessions) {
-            host_.agentLog(
-                format("Refused remote connection from %s: %zu sessions are open\n", peer.c_str(), sessions_.size()));
-            connection->Close();
-            continue;
+    }
+    for (Running& r : sessions_) {
+        if (waiting < options_.maxBeforeLogin)
+            break;
+        if (before(r)) {
+            drop(r);
+            --waiting;
         }
-        auto session = std::make_shared<RemoteSession>(std::move(connection), peer, host_, *throttle_, options_.limits);
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        std::thread thread;
-        try {
-            thread = std::thread([session, done] {
-                session->run();
-                done->store(true);
-            });
-        } catch (const std::system_error& e) {
-            // No thread for it: the connection is dropped, the listener goes on.
-            host_.agentLog(std::string("Remote session could not start: ") + e.what() + "\n");
-            continue;
-        }
-        sessions_.push_back(Running{std::move(session), std::move(thread), std::move(done)});
     }
 }
 

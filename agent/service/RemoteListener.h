@@ -12,16 +12,21 @@
 
 namespace kv::agent::service {
 
-// The agent's remote control port: accepts connections on its own thread and gives each a session thread. At
-// most `maxSessions` sessions run at once; a connection beyond that is closed at once (and logged), so that a
-// flood of connections cannot exhaust the agent. One login throttle serves all sessions; a connection from an
-// address it has locked out is closed at accept, before the TLS handshake and without a session thread.
+// The agent's remote control port: accepts connections on its own thread and gives each a session thread.
+// Connections that have not logged in have places of their own, in all and per source address; when they are
+// full, the oldest such connection (of that address, else of all) is dropped to make room, so that a flood of idle
+// connections delays a real client by no more than its own login. Each must log in within the login time from
+// its accept, however slowly it sends. Logged-in sessions have their own places, which no connection that has not
+// logged in can take. One login throttle serves all sessions; a connection from an address it has locked out is
+// closed at accept, before the TLS handshake and without a session thread.
 class RemoteListener {
 public:
     struct Options {
         std::string address;   // dotted decimal; empty: every address
         unsigned port = 49310; // 0: any free port (tests)
-        std::size_t maxSessions = 32;
+        std::size_t maxBeforeLogin = 16;
+        std::size_t maxBeforeLoginPerAddress = 4;
+        std::size_t maxLoggedIn = 16;
         SessionLimits limits;
         std::chrono::milliseconds acceptRetry{5000};
     };
@@ -45,15 +50,22 @@ private:
         std::shared_ptr<RemoteSession> session;
         std::thread thread;
         std::shared_ptr<std::atomic<bool>> done;
+        bool dropped = false; // aborted by the listener, ending
     };
 
     void acceptLoop();
+    void accept();
     void reapFinished();
+    // Drops connections past their login time; with `peer`, also the oldest ones that stand in the way of a new
+    // connection from it. Called with the mutex held.
+    void dropBeforeLogin(const std::string* peer);
+    void drop(Running& r);
 
     RemoteServiceHost& host_;
     std::shared_ptr<SslContext> context_;
     Options options_;
     std::unique_ptr<LoginThrottle> throttle_; // made in start(); sessions end before it goes
+    std::unique_ptr<LoggedInSlots> slots_;    // likewise
     CCommAsyncSocket listener_;
     unsigned port_ = 0;
     std::thread thread_;

@@ -2,6 +2,7 @@
 
 #include "agent/AdminPassword.h"
 #include "agent/service/LoginLogLines.h"
+#include "common/Format.h"
 #include "common/protocol/Login.h"
 #include "common/protocol/ProtocolWords.h"
 
@@ -14,12 +15,14 @@ namespace {
 // Reasons of the agent's own refusals, beside the protocol's "Bad Admin Name" and "Bad PW".
 constexpr const char* kTooManyAttempts = "Too Many Attempts";
 constexpr const char* kNoPasswordSet = "No Password Set";
+constexpr const char* kTooManySessions = "Too Many Sessions";
 } // namespace
 
 RemoteSession::RemoteSession(std::unique_ptr<CCommAsyncSocket> connection, std::string peerAddress,
-                             RemoteServiceHost& host, LoginThrottle& throttle, SessionLimits limits)
+                             RemoteServiceHost& host, LoginThrottle& throttle, SessionLimits limits,
+                             LoggedInSlots* slots)
     : connection_(std::move(connection)), peer_(std::move(peerAddress)), host_(host), throttle_(throttle),
-      limits_(limits) {}
+      limits_(limits), slots_(slots) {}
 
 RemoteSession::~RemoteSession() = default;
 
@@ -33,6 +36,8 @@ void RemoteSession::run() noexcept {
         }
     } catch (...) {
     }
+    if (loggedIn_ && slots_)
+        slots_->give();
     // Let the client read the last reply and close first; then close this end. After its logout there is
     // nothing left to read.
     if (connection_->IsOpen() && !clientLeft_) {
@@ -57,7 +62,12 @@ bool RemoteSession::waitUnlessAborted(std::chrono::milliseconds delay) {
 }
 
 bool RemoteSession::readLine(std::string& line, int capacity) {
-    return connection_->ReceiveLine(line, capacity) >= 0;
+    const int length = connection_->ReceiveWholeLine(line, capacity);
+    // Before the login nothing is logged: a line per connection would let anyone fill the log.
+    if (length == CCommAsyncSocket::kLineTooLong && loggedIn_)
+        host_.agentLog(
+            format("Remote session from %s ended: a line longer than %d bytes\n", peer_.c_str(), capacity - 1));
+    return length >= 0;
 }
 
 bool RemoteSession::send(const std::string& line) {
@@ -76,8 +86,8 @@ AgentFilePaths RemoteSession::paths() const {
 void RemoteSession::serve() {
     connection_->SetReplyTimeout(limits_.loginTimeout);
     std::string line;
-    // A failed read or an empty line ends the session.
-    while (connection_->ReceiveLine(line, protocol::kRequestLineCapacity) > 0) {
+    // A failed read, a line too long or an empty line ends the session.
+    while (readLine(line, protocol::kRequestLineCapacity) && !line.empty()) {
         if (!loggedIn_) {
             if (protocol::isLoginRequest(line) && !login())
                 return;
@@ -119,10 +129,16 @@ bool RemoteSession::login() {
         return false;
     }
     throttle_.succeeded(peer_, admission);
+    if (slots_ && !slots_->take()) {
+        // The password was right: no failure is counted, but there is no place for another administrator.
+        host_.accessLog("Access Rejected from IP " + peer_ + " (" + kTooManySessions + "):");
+        connection_->SendAll(&protocol::kLoginRejected, 1);
+        return false;
+    }
     host_.agentLog(login_log::accepted(peer_, name));
+    loggedIn_ = true; // holds its place from here on; run() gives it back
     if (connection_->SendAll(&protocol::kLoginAccepted, 1) != 1)
         return false;
-    loggedIn_ = true;
     connection_->SetReplyTimeout(limits_.idleTimeout);
     return true;
 }

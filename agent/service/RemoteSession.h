@@ -1,11 +1,14 @@
 #pragma once
 
 #include "agent/service/AgentFilePaths.h"
+#include "agent/service/FileTransfers.h"
+#include "agent/service/LoggedInSlots.h"
 #include "agent/service/LoginThrottle.h"
 #include "agent/service/RemoteServiceHost.h"
 #include "common/channel/CCommAsyncSocket.h"
 #include "common/protocol/Request.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -15,9 +18,9 @@
 namespace kv::agent::service {
 
 struct SessionLimits {
-    // A connection that has not logged in within this time (TLS handshake included) is dropped, so that idle
-    // connections cannot hold the session slots.
-    std::chrono::milliseconds loginTimeout{30000};
+    // A connection that has not logged in within this time from its accept (TLS handshake included) is dropped
+    // by its listener, however it trickles its bytes, so that idle connections cannot hold the places.
+    std::chrono::milliseconds loginTimeout{10000};
     // Longest wait for the next request once logged in.
     std::chrono::milliseconds idleTimeout{300000};
     // How often a monitor feed looks whether its client is still there when no output comes.
@@ -30,11 +33,12 @@ struct SessionLimits {
 
 // One remote connection: the login, then requests until the session ends. run() is the body of the session's
 // thread; abort() may be called from any other thread to end it early (agent shutdown), a login wait included.
-// `throttle` is shared by the sessions of a listener and outlives them.
+// `throttle` and `slots` (null: no bound on logged-in sessions) are shared by the sessions of a listener and
+// outlive them. Every line read is refused, and ends the session, when longer than its reader takes.
 class RemoteSession {
 public:
     RemoteSession(std::unique_ptr<CCommAsyncSocket> connection, std::string peerAddress, RemoteServiceHost& host,
-                  LoginThrottle& throttle, SessionLimits limits = {});
+                  LoginThrottle& throttle, SessionLimits limits = {}, LoggedInSlots* slots = nullptr);
     RemoteSession(const RemoteSession&) = delete;
     RemoteSession& operator=(const RemoteSession&) = delete;
     ~RemoteSession();
@@ -42,6 +46,8 @@ public:
     void run() noexcept;
     void abort();
     const std::string& peerAddress() const { return peer_; }
+    bool loggedIn() const { return loggedIn_.load(); }
+    std::chrono::steady_clock::time_point acceptedAt() const { return acceptedAt_; }
 
 private:
     void serve();
@@ -61,6 +67,8 @@ private:
     bool uploadConfiguration();
     bool uploadNamedOptionFile();
     bool receiveInto(const std::string& path, const char* ready, const char* end);
+    // Whether the session goes on after an upload (the reason why not is logged).
+    bool finished(ReceiveResult result);
     bool downloadNamed(const std::string& folder, const char* suffix, int nameCapacity, int ackCapacity);
     bool activate();
     bool remove();
@@ -76,7 +84,9 @@ private:
     RemoteServiceHost& host_;
     LoginThrottle& throttle_;
     SessionLimits limits_;
-    bool loggedIn_ = false;
+    LoggedInSlots* slots_;
+    std::chrono::steady_clock::time_point acceptedAt_ = std::chrono::steady_clock::now();
+    std::atomic<bool> loggedIn_ = false;
     bool clientLeft_ = false;
 };
 

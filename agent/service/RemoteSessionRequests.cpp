@@ -6,6 +6,7 @@
 #include "agent/service/SessionFeed.h"
 #include "common/AtomicFile.h"
 #include "common/Files.h"
+#include "common/Format.h"
 #include "common/LocalTime.h"
 #include "common/protocol/DescriptionText.h"
 #include "common/protocol/FeedLine.h"
@@ -102,8 +103,24 @@ bool RemoteSession::handle(Request request) {
     return true;
 }
 
+namespace {
+
+// Lines of a control file as its readers take them: the configuration list reads 511 characters at once, the
+// launch 1023; a longer line would come back in pieces, each read as a line of its own.
+constexpr std::size_t kControlLineChars = 511;
+constexpr std::size_t kMaxStoredPassword = 255;
+
+} // namespace
+
 bool RemoteSession::receiveInto(const std::string& path, const char* ready, const char* end) {
-    return receiveFile(*connection_, path, ready, end) != ReceiveResult::Broken;
+    return finished(receiveFile(*connection_, path, ready, end));
+}
+
+bool RemoteSession::finished(ReceiveResult result) {
+    if (result == ReceiveResult::TooLarge)
+        host_.agentLog(format("Remote session from %s ended: an upload of more than %lld bytes\n", peer_.c_str(),
+                              kMaxUploadBytes));
+    return result != ReceiveResult::Broken && result != ReceiveResult::TooLarge;
 }
 
 // A name that would reach outside its folder gets the answer of a missing file.
@@ -120,7 +137,7 @@ bool RemoteSession::uploadSetup() {
     std::string name;
     if (!readLine(name, protocol::kUploadLineCapacity))
         return false;
-    if (!protocol::passesStrictNameCheck(name))
+    if (!protocol::isConfigurationName(name))
         return send(protocol::kAbortSend); // refused at once, so that the client does not wait for its marker
     const AgentFilePaths files = paths();
     makeDirectories(files.setupsFolder());
@@ -132,23 +149,35 @@ bool RemoteSession::uploadConfiguration() {
     for (std::string* field : {&name, &runMode, &map, &adminPassword, &playerPassword})
         if (!readLine(*field, protocol::kUploadLineCapacity))
             return false;
-    protocol::DescriptionCollector description;
-    std::string line;
-    do {
+    protocol::DescriptionCollector description(kControlLineChars - std::string_view("Description=").size());
+    for (std::string line;;) {
         if (!readLine(line, protocol::kUploadLineCapacity))
             return false;
-    } while (!description.add(line));
-    // The description has been read even for a refused name, so that none of its lines is taken for a request.
-    if (!protocol::passesStrictNameCheck(name))
+        if (description.add(line))
+            break;
+        if (description.overLimit()) {
+            host_.agentLog("Remote session from " + peer_ + " ended: a description beyond its limits\n");
+            return false;
+        }
+    }
+    // The description has been read even for refused values, so that none of its lines is taken for a request.
+    if (!protocol::isConfigurationName(name) || !protocol::isRunModeName(runMode) || !protocol::isMapName(map) ||
+        !protocol::isStorableValue(adminPassword, kMaxStoredPassword) ||
+        !protocol::isStorableValue(playerPassword, kMaxStoredPassword))
         return send(protocol::kAbortSend);
     const AgentFilePaths files = paths();
     makeDirectories(files.configurationsFolder());
     std::string control = "Name=" + name + "\nRunMode=" + runMode + "\nMap=" + map + "\nIni=" + name +
                           ".ini\nGamePlayerPassword=" + playerPassword + "\nGameAdminPassword=" + adminPassword +
                           "\nDescription=" + description.stored() + "\n";
-    if (!writeFileAtomically(files.controlFile(name), control))
+    // Both files are replaced together once the configuration has come whole: the .ini first, so that the control
+    // file never names an .ini older than itself.
+    AtomicFile ini(files.configurationIni(name));
+    AtomicFile controlFile(files.controlFile(name));
+    if (!ini.open() || !controlFile.open() || !controlFile.write(control))
         return send(protocol::kAbortSend);
-    return receiveInto(files.configurationIni(name), protocol::kSendConfig, protocol::kEndOfConfigurationFile);
+    return finished(receiveFile(*connection_, ini, &controlFile, protocol::kSendConfig,
+                                protocol::kEndOfConfigurationFile));
 }
 
 bool RemoteSession::uploadNamedOptionFile() {
@@ -160,12 +189,16 @@ bool RemoteSession::uploadNamedOptionFile() {
     return receiveInto(paths().optionFile(name), protocol::kSendFile, protocol::kEndOfFile);
 }
 
+// A name that an upload could not have made ends the session: it would reach the settings file and the game
+// server's command line.
 bool RemoteSession::activate() {
     std::string name;
     if (!readLine(name, protocol::kRequestLineCapacity))
         return false;
-    if (name.empty() || !protocol::passesShortNameCheck(name))
+    if (name.empty())
         return true;
+    if (!protocol::isConfigurationName(name))
+        return false;
     host_.updateSettings([&](AgentSettings& s) { s.activeControlFile = name + ".Control"; });
     host_.serverControl(false);
     host_.serverControl(true);
@@ -184,23 +217,24 @@ bool RemoteSession::remove() {
     return send(protocol::kOk);
 }
 
+// Only "None" or a minute of the day is taken; anything else changes nothing and ends the session, as "None"
+// does, so that the client's logout finds it closed either way.
 bool RemoteSession::setRestartTime() {
     log("KVSM Set Restart Time Request from IP ");
     std::string line;
     if (!readLine(line, protocol::kRequestLineCapacity))
         return false;
-    protocol::RestartTimeSetting setting = protocol::parseRestartTimeLine(line);
-    if (!setting.enabled) {
+    std::optional<protocol::RestartTimeSetting> setting = protocol::parseRestartTimeLine(line);
+    if (!setting)
+        return false;
+    if (!setting->enabled) {
         host_.updateSettings([](AgentSettings& s) { s.timedAutoRestartServer = false; });
         return false;
     }
-    // A minute outside the day would never come: such a time is logged but not taken.
-    if (setting.minutes >= 0 && setting.minutes < 24 * 60) {
-        host_.updateSettings([&](AgentSettings& s) {
-            s.timedAutoRestartServer = true;
-            s.timeOfDayInMinutesToRestartServer = static_cast<int>(setting.minutes);
-        });
-    }
+    host_.updateSettings([&](AgentSettings& s) {
+        s.timedAutoRestartServer = true;
+        s.timeOfDayInMinutesToRestartServer = static_cast<int>(setting->minutes);
+    });
     host_.accessLog("Restart time passed was " + line);
     return true;
 }

@@ -360,9 +360,14 @@ int CCommAsyncSocket::ReceiveExact(void* buffer, int count) {
 }
 
 int CCommAsyncSocket::ReceiveLine(char* buffer, int capacity) {
+    return receiveLine(buffer, capacity, false);
+}
+
+int CCommAsyncSocket::receiveLine(char* buffer, int capacity, bool whole) {
     if (capacity <= 0)
         return -1;
-    const int limit = capacity - 1;
+    // A whole line may fill the buffer with its line feed, which the terminating NUL then replaces.
+    const int limit = whole ? capacity : capacity - 1;
     int length = 0;
     int window = kFirstPeek;
     // Look at what has arrived, then take exactly up to the line feed: the stream never loses a byte that
@@ -385,20 +390,31 @@ int CCommAsyncSocket::ReceiveLine(char* buffer, int capacity) {
         }
         window = std::min(window * 2, 1 << 16);
     }
+    if (whole) {
+        lastError_ = EMSGSIZE;
+        return kLineTooLong;
+    }
     buffer[limit] = '\0';
     return limit;
 }
 
 int CCommAsyncSocket::ReceiveLine(std::string& line, int capacity) {
+    return receiveLine(line, capacity, false);
+}
+
+int CCommAsyncSocket::ReceiveWholeLine(std::string& line, int capacity) {
+    return receiveLine(line, capacity, true);
+}
+
+int CCommAsyncSocket::receiveLine(std::string& line, int capacity, bool whole) {
+    line.clear();
     if (capacity <= 0)
         return -1;
     if (lineBuffer_.size() < static_cast<size_t>(capacity))
         lineBuffer_.resize(static_cast<size_t>(capacity));
-    int length = ReceiveLine(lineBuffer_.data(), capacity);
-    if (length < 0) {
-        line.clear();
-        return -1;
-    }
+    int length = receiveLine(lineBuffer_.data(), capacity, whole);
+    if (length < 0)
+        return length;
     line.assign(lineBuffer_.data(), static_cast<size_t>(length));
     return length;
 }

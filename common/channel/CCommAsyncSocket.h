@@ -60,6 +60,11 @@ public:
     // bytes comes back as that much, and its rest is the next line.
     int ReceiveLine(char* buffer, int capacity);
     int ReceiveLine(std::string& line, int capacity);
+    // As ReceiveLine, but a line is never split: one whose line feed does not come within `capacity` bytes (line
+    // feed included) gives kLineTooLong, its bytes read so far consumed. For peers that must not be able to
+    // smuggle a second line into one.
+    static constexpr int kLineTooLong = -2;
+    int ReceiveWholeLine(std::string& line, int capacity);
 
     bool IsOpen() const { return fd_ >= 0; }
     int Handle() const { return fd_; }
@@ -81,6 +86,8 @@ private:
     void applyReplyTimeout();
     bool connectWithTimeout(const void* address, unsigned length);
     int readSome(void* buffer, int size, bool peek);
+    int receiveLine(char* buffer, int capacity, bool whole);
+    int receiveLine(std::string& line, int capacity, bool whole);
 
     std::shared_ptr<SslContext> context_;
     int fd_ = -1;

@@ -12,6 +12,44 @@ bool passesStrictNameCheck(std::string_view name) {
     return passesShortNameCheck(name) && name.find('.') == std::string_view::npos;
 }
 
+namespace {
+
+bool isAsciiAlnum(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool madeOf(std::string_view name, std::string_view marks) {
+    if (name.empty() || name.size() > kMaxStoredNameLength)
+        return false;
+    for (char c : name)
+        if (!isAsciiAlnum(c) && marks.find(c) == std::string_view::npos)
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool isConfigurationName(std::string_view name) {
+    return madeOf(name, " -_()+!'&") && name.front() != ' ' && name.back() != ' ';
+}
+
+bool isMapName(std::string_view name) {
+    return madeOf(name, "-_()+!'&.") && name.front() != '.' && name.find("..") == std::string_view::npos;
+}
+
+bool isRunModeName(std::string_view name) {
+    return madeOf(name, "-_") && name.size() <= 32;
+}
+
+bool isStorableValue(std::string_view value, std::size_t maxLength) {
+    if (value.size() > maxLength)
+        return false;
+    for (char c : value)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return false;
+    return true;
+}
+
 bool isSingleLine(std::string_view text) {
     return text.find_first_of("\r\n") == std::string_view::npos;
 }

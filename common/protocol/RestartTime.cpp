@@ -1,6 +1,5 @@
 #include "common/protocol/RestartTime.h"
 
-#include "common/DecimalNumber.h"
 #include "common/Format.h"
 #include "common/protocol/ProtocolWords.h"
 
@@ -10,10 +9,17 @@ std::string formatRestartTimeReply(bool enabled, long minutes) {
     return enabled ? format("%ld\n", minutes) : std::string(kRestartNone) + "\n";
 }
 
-RestartTimeSetting parseRestartTimeLine(std::string_view line) {
+std::optional<RestartTimeSetting> parseRestartTimeLine(std::string_view line) {
     if (line == kRestartNone)
-        return {};
-    return RestartTimeSetting{true, static_cast<long>(parseDecimalLong(line))};
+        return RestartTimeSetting{};
+    if (line.empty() || line.size() > 4 || line.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    long minutes = 0;
+    for (char c : line)
+        minutes = minutes * 10 + (c - '0');
+    if (minutes >= 24 * 60)
+        return std::nullopt;
+    return RestartTimeSetting{true, minutes};
 }
 
 } // namespace kv::protocol

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,8 @@ struct RestartTimeSetting {
 };
 
 // Agent side: the line that follows "SetRestartTime". Exactly "None" (letter case included) turns the restart
-// off; anything else turns it on at the line's number of minutes (decimal-number rule).
-RestartTimeSetting parseRestartTimeLine(std::string_view line);
+// off; one to four decimal digits of a minute of the day (0..1439) turn it on at that minute. Anything else is
+// no restart time at all.
+std::optional<RestartTimeSetting> parseRestartTimeLine(std::string_view line);
 
 } // namespace kv::protocol

@@ -59,7 +59,7 @@ LaunchInputs sample() {
 } // namespace
 
 TEST(LaunchCommand, DesignedFormatWithEmptyPairs) {
-    EXPECT_EQ(buildCommandLine(sample()),
+    EXPECT_EQ(buildCommandLine(sample()).value_or(""),
               "/opt/Korvane/System/server.bin GLOBAL Arena.map log=\"Duel 3-7-2007 at 9-05-03.log\" "
               "ini=\"/work/Configurations/Duel.ini\"    ");
 }
@@ -70,14 +70,14 @@ TEST(LaunchCommand, OptionalPairsFollowTheirConditions) {
     in.honorUserName = "user";
     in.honorPassword = "pw";
     in.honorIp = "1.2.3.4";
-    EXPECT_EQ(buildCommandLine(in),
+    EXPECT_EQ(buildCommandLine(in).value_or(""),
               "/opt/Korvane/System/server.bin GLOBAL Arena.map log=\"Duel 3-7-2007 at 9-05-03.log\" "
               "ini=\"/work/Configurations/Duel.ini\" MULTIHOME=10.0.0.1 ServerAuthUsername=user "
               "ServerAuthPassword=pw ServerAuthIP=1.2.3.4");
     // An address shorter than 7 characters is written without its key.
     in = sample();
     in.serverIp = "1.2.3";
-    std::string line = buildCommandLine(in);
+    std::string line = buildCommandLine(in).value_or("");
     EXPECT_EQ(line.substr(line.size() - 10), "\" 1.2.3   ");
 }
 
@@ -86,11 +86,26 @@ TEST(LaunchCommand, ArgumentsAreSplitWithoutAShell) {
     in.programPath = "/opt/My Game/System/server.bin";
     in.setupName = "Evil $(touch /tmp/pwned); `id` \\";
     in.map = "a;rm -rf x";
-    auto args = commandLineArguments(buildCommandLine(in));
+    auto args = commandLineArguments(buildCommandLine(in).value_or(""));
     ASSERT_GE(args.size(), 5u);
     EXPECT_EQ(args[0], "/opt/My Game/System/server.bin");
     EXPECT_EQ(args[1], "GLOBAL");
     EXPECT_EQ(args[2], "a;rm");
     EXPECT_EQ(args[4], "x");
     EXPECT_EQ(args[5].rfind("log=Evil $(touch /tmp/pwned); `id` ", 0), 0u);
+}
+
+TEST(LaunchCommand, AQuoteOrControlCharacterInAnyValueBuildsNothing) {
+    EXPECT_TRUE(buildCommandLine(sample()));
+    for (std::string LaunchInputs::*field : {&LaunchInputs::runMode, &LaunchInputs::map, &LaunchInputs::setupName,
+                                              &LaunchInputs::iniPath, &LaunchInputs::honorPassword}) {
+        for (const char* bad : {"x\" -extra \"", "x\ny", "x\ty"}) {
+            LaunchInputs in = sample();
+            in.*field = bad;
+            EXPECT_FALSE(buildCommandLine(in)) << bad;
+        }
+    }
+    LaunchInputs in = sample();
+    in.iniPath = "/work/Configurations/x\\";
+    EXPECT_FALSE(buildCommandLine(in));
 }

@@ -223,3 +223,26 @@ TEST(AgentOptions, MalformedOptionsAreRefusedWithAReason) {
     // Case matters for the designed switches.
     EXPECT_FALSE(parseAgentOptions({"/showfailures"}).showFailures);
 }
+
+TEST(SettingsFile, AValueThatWouldNotReadBackAsItselfIsNeverWritten) {
+    const std::string folder = tempFolder();
+    ASSERT_FALSE(folder.empty());
+    const std::string path = joinPath(folder, "KVSMRC.ini");
+    AgentSettings s = AgentSettings::defaults();
+    ASSERT_TRUE(settings_file::save(path, s));
+    const auto good = readFile(path);
+    // Past the reader's 511 characters the rest would be a line of its own; so would anything after a line break.
+    s.activeControlFile = std::string(511 - 18, 'a') + "Password=evil";
+    std::string error;
+    EXPECT_FALSE(settings_file::save(path, s, &error));
+    EXPECT_FALSE(error.empty());
+    s.activeControlFile = "x.Control\nPassword=evil";
+    EXPECT_FALSE(settings_file::save(path, s));
+    EXPECT_EQ(readFile(path), good);
+    s.activeControlFile = std::string(511 - 18, 'a'); // the longest that reads back
+    EXPECT_TRUE(settings_file::save(path, s));
+    AgentSettings back = AgentSettings::defaults();
+    ASSERT_EQ(settings_file::load(path, back), settings_file::LoadResult::Loaded);
+    EXPECT_EQ(back.activeControlFile, s.activeControlFile);
+    removeTree(folder);
+}

@@ -57,19 +57,25 @@ TEST_F(ServiceTest, TheFeedShowsMemoryWhenTheAgentDoesAndEndsWithoutARun) {
     EXPECT_EQ(c.line(), "<closed>");
 }
 
-TEST_F(ServiceTest, RestartTimeNoneEndsTheSessionAndANumberKeepsIt) {
+TEST_F(ServiceTest, RestartTimeNoneEndsTheSessionAMinuteKeepsItAnythingElseEndsItUnchanged) {
     RawClient c(listener->port());
     ASSERT_TRUE(c.login());
     ASSERT_TRUE(c.send("SetRestartTime\n180\nGetRestartTime\n"));
     EXPECT_EQ(c.line(), "180");
     EXPECT_TRUE(host.settings().timedAutoRestartServer);
-    ASSERT_TRUE(c.send("SetRestartTime\n5000\nSetRestartTime\nNone\n"));
+    ASSERT_TRUE(c.send("SetRestartTime\n5000\nStopServer\n"));
     EXPECT_EQ(c.line(), "<closed>");
-    EXPECT_FALSE(host.settings().timedAutoRestartServer);
+    EXPECT_TRUE(host.settings().timedAutoRestartServer);
     EXPECT_EQ(host.settings().timeOfDayInMinutesToRestartServer, 180); // a minute outside the day is not taken
+    EXPECT_TRUE(host.controlRequests().empty());                     // nor what came after it
+    RawClient d(listener->port());
+    ASSERT_TRUE(d.login());
+    ASSERT_TRUE(d.send("SetRestartTime\nNone\n"));
+    EXPECT_EQ(d.line(), "<closed>");
+    EXPECT_FALSE(host.settings().timedAutoRestartServer);
     EXPECT_THAT(host.accessLines(),
                 ElementsAre("KVSM Set Restart Time Request from IP 127.0.0.1", "Restart time passed was 180",
-                            "KVSM Set Restart Time Request from IP 127.0.0.1", "Restart time passed was 5000",
+                            "KVSM Set Restart Time Request from IP 127.0.0.1",
                             "KVSM Set Restart Time Request from IP 127.0.0.1"));
 }
 
@@ -222,7 +228,7 @@ class ServiceLimits : public ServiceTest {
 protected:
     void SetUp() override {
         kv::agent::service::RemoteListener::Options options;
-        options.maxSessions = 1;
+        options.maxLoggedIn = 1;
         options.limits.loginTimeout = std::chrono::milliseconds(300);
         ASSERT_TRUE(startListener(options));
     }
@@ -235,11 +241,12 @@ TEST_F(ServiceLimits, AConnectionThatDoesNotLogInIsDropped) {
     EXPECT_EQ(silent.line(), "<closed>");
 }
 
-TEST_F(ServiceLimits, ConnectionsBeyondTheSessionCapAreClosedAtOnce) {
+TEST_F(ServiceLimits, ALoginBeyondTheLoggedInPlacesIsRefusedUntilOneIsFree) {
     auto first = std::make_unique<RawClient>(listener->port());
     ASSERT_TRUE(first->login());
     RawClient second(listener->port());
     EXPECT_FALSE(second.connected() && second.login());
+    EXPECT_THAT(host.accessLines(), ElementsAre("Access Rejected from IP 127.0.0.1 (Too Many Sessions):"));
     ASSERT_TRUE(first->send("Logout\n"));
     first.reset();
     ASSERT_TRUE(kv::test::waitUntil([&] { return listener->activeSessions() == 0; }, std::chrono::seconds(5)));

@@ -45,7 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (passesShortNameCheck(line) && (line.find('/') != std::string_view::npos || line.find("..") != line.npos))
             std::abort();
         checkLogin(line, line, "admin", "0123");
-        parseRestartTimeLine(line);
+        if (auto time = parseRestartTimeLine(line); time && (time->minutes < 0 || time->minutes >= 24 * 60))
+            std::abort();
+        if ((isConfigurationName(line) || isMapName(line)) &&
+            (line.find_first_of("\"/\\,\r\n") != std::string_view::npos || line.front() == '.'))
+            std::abort();
         description.add(line);
         status.add(line);
         parseConfigurationRecord(line);

@@ -48,6 +48,21 @@ TEST(NameCheck, PathPartsAreRefused) {
     // The strict check refuses any full stop.
     EXPECT_FALSE(passesStrictNameCheck("setup.v2"));
     EXPECT_TRUE(passesStrictNameCheck("Capture the Flag"));
+    EXPECT_TRUE(isConfigurationName("Capture the Flag (v2) - Tom's & Co!+_"));
+    EXPECT_TRUE(isConfigurationName(std::string(kMaxStoredNameLength, 'a')));
+    EXPECT_FALSE(isConfigurationName(std::string(kMaxStoredNameLength + 1, 'a')));
+    for (std::string_view bad : std::initializer_list<std::string_view>{
+             "", " lead", "trail ", "a.b", "a\"b", "a/b", "a\\b", "a,b", "a\tb", "a=b", std::string_view("a\0b", 3),
+             "caf\xC3\xA9"})
+        EXPECT_FALSE(isConfigurationName(bad)) << bad;
+    EXPECT_TRUE(isMapName("Harbor.kvm"));
+    for (const char* bad : {".hidden", "a..b", "two words", "a\"b", "a/b"})
+        EXPECT_FALSE(isMapName(bad)) << bad;
+    EXPECT_TRUE(isRunModeName("GLOBAL"));
+    EXPECT_FALSE(isRunModeName("LAN ini=x"));
+    EXPECT_TRUE(isStorableValue("p@ss \"word\"", 255));
+    EXPECT_FALSE(isStorableValue("a\rb", 255));
+    EXPECT_FALSE(isStorableValue(std::string(256, 'p'), 255));
     EXPECT_TRUE(isSingleLine("180"));
     EXPECT_FALSE(isSingleLine("180\nStopServer"));
     EXPECT_FALSE(isSingleLine("a\rb"));
@@ -64,14 +79,16 @@ TEST(Login, NameInAnyCaseAndTheDigestOfThePassword) {
     EXPECT_STREQ(loginRejectionReason(LoginVerdict::BadAdminName), "Bad Admin Name");
 }
 
-TEST(RestartTime, NoneOnlyInItsExactSpelling) {
-    EXPECT_FALSE(parseRestartTimeLine("None").enabled);
-    RestartTimeSetting lower = parseRestartTimeLine("none");
-    EXPECT_TRUE(lower.enabled);
-    EXPECT_EQ(lower.minutes, 0);
-    RestartTimeSetting three = parseRestartTimeLine("180");
-    EXPECT_TRUE(three.enabled);
-    EXPECT_EQ(three.minutes, 180);
+TEST(RestartTime, NoneInItsExactSpellingOrAMinuteOfTheDay) {
+    ASSERT_TRUE(parseRestartTimeLine("None"));
+    EXPECT_FALSE(parseRestartTimeLine("None")->enabled);
+    for (const char* bad : {"none", "", "1440", "-1", "+5", " 180", "180 ", "0x10", "00180", "18a"})
+        EXPECT_FALSE(parseRestartTimeLine(bad)) << bad;
+    std::optional<RestartTimeSetting> three = parseRestartTimeLine("180");
+    ASSERT_TRUE(three);
+    EXPECT_TRUE(three->enabled);
+    EXPECT_EQ(three->minutes, 180);
+    EXPECT_EQ(parseRestartTimeLine("1439")->minutes, 1439);
     EXPECT_EQ(formatRestartTimeReply(true, 180), "180\n");
     EXPECT_EQ(formatRestartTimeReply(false, 180), "None\n");
 }
