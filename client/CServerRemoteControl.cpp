@@ -23,7 +23,7 @@ CServerRemoteControl::CServerRemoteControl(std::string serverAddress, std::strin
     : options_(std::move(options)), connection_(options_.context ? options_.context : processSslContext()),
       serverAddress_(std::move(serverAddress)), adminName_(std::move(adminName)), password_(std::move(password)) {
     connection_.SetTimeouts(options_.connectTimeout, options_.replyTimeout);
-    connection_.CreateBound(0);
+    connection_.CreateBound(0, SOCK_STREAM, options_.localAddress.c_str());
 }
 
 CServerRemoteControl::~CServerRemoteControl() = default;
@@ -68,7 +68,7 @@ int CServerRemoteControl::dropConnection() {
 bool CServerRemoteControl::contactAgent(PinningMode mode) {
     pin_ = {};
     if (!connection_.IsOpen())
-        connection_.CreateBound(0);
+        connection_.CreateBound(0, SOCK_STREAM, options_.localAddress.c_str());
     show("Contacting Server Remote Control Utility , please wait...");
     auto target = protocol::parseHostAndPort(serverAddress_, options_.port);
     if (target && !isAcceptableTrustHost(target->host)) {

@@ -28,6 +28,9 @@ struct RemoteControlOptions {
     // Folder against which relative local paths ("Server Setups", "PBScreenshots", ...) are taken; empty means
     // the current folder.
     std::string localFolder;
+    // Local address to connect from (dotted decimal); empty: any. Lets tests and benchmarks stand for several
+    // hosts on loopback.
+    std::string localAddress;
     // TLS context; null takes the process-wide one (which the library sets up when it is loaded).
     std::shared_ptr<SslContext> context;
     // Trust file and policy for the agent's identity; empty takes the library's process-wide settings at each

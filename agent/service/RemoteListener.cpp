@@ -2,7 +2,9 @@
 
 #include "common/Format.h"
 
+#include <map>
 #include <poll.h>
+#include <vector>
 #include <sys/socket.h>
 #include <system_error>
 
@@ -113,8 +115,9 @@ void RemoteListener::drop(Running& r) {
 
 void RemoteListener::dropBeforeLogin(const std::string* peer) {
     const auto now = std::chrono::steady_clock::now();
-    std::size_t waiting = 0, fromPeer = 0;
-    // Oldest first: the list is in the order of accept.
+    // Connections before login by address, oldest first: the list is in the order of accept.
+    std::map<std::string, std::vector<Running*>> byAddress;
+    std::size_t waiting = 0;
     for (Running& r : sessions_) {
         if (r.dropped || r.done->load() || r.session->loggedIn())
             continue;
@@ -122,28 +125,32 @@ void RemoteListener::dropBeforeLogin(const std::string* peer) {
             drop(r);
             continue;
         }
+        byAddress[r.session->peerAddress()].push_back(&r);
         ++waiting;
-        fromPeer += peer && r.session->peerAddress() == *peer ? 1 : 0;
     }
     if (!peer)
         return;
-    auto before = [](const Running& r) { return !r.dropped && !r.done->load() && !r.session->loggedIn(); };
-    for (Running& r : sessions_) {
-        if (fromPeer < options_.maxBeforeLoginPerAddress)
-            break;
-        if (before(r) && r.session->peerAddress() == *peer) {
-            drop(r);
-            --fromPeer;
-            --waiting;
-        }
+    // An address that floods makes room from its own connections.
+    std::vector<Running*>& own = byAddress[*peer];
+    while (own.size() >= options_.maxBeforeLoginPerAddress && !own.empty()) {
+        drop(*own.front());
+        own.erase(own.begin());
+        --waiting;
     }
-    for (Running& r : sessions_) {
-        if (waiting < options_.maxBeforeLogin)
+    // When all places are taken, the address that holds the most gives up its oldest, so that many idle
+    // connections from a few addresses never push out the one connection of a real client.
+    while (waiting >= options_.maxBeforeLogin) {
+        std::vector<Running*>* crowd = nullptr;
+        for (auto& [address, list] : byAddress)
+            if (!list.empty() && (!crowd || list.size() > crowd->size() ||
+                                  (list.size() == crowd->size() &&
+                                   list.front()->session->acceptedAt() < crowd->front()->session->acceptedAt())))
+                crowd = &list;
+        if (!crowd)
             break;
-        if (before(r)) {
-            drop(r);
-            --waiting;
-        }
+        drop(*crowd->front());
+        crowd->erase(crowd->begin());
+        --waiting;
     }
 }
 

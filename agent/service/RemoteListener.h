@@ -14,8 +14,8 @@ namespace kv::agent::service {
 
 // The agent's remote control port: accepts connections on its own thread and gives each a session thread.
 // Connections that have not logged in have places of their own, in all and per source address; when they are
-// full, the oldest such connection (of that address, else of all) is dropped to make room, so that a flood of idle
-// connections delays a real client by no more than its own login. Each must log in within the login time from
+// full, the oldest such connection of that address, else of the address that holds the most, is dropped to make
+// room, so that a flood of idle connections from a few addresses never pushes a real client out. Each must log in within the login time from
 // its accept, however slowly it sends. Logged-in sessions have their own places, which no connection that has not
 // logged in can take. One login throttle serves all sessions; a connection from an address it has locked out is
 // closed at accept, before the TLS handshake and without a session thread.
@@ -24,9 +24,9 @@ public:
     struct Options {
         std::string address;   // dotted decimal; empty: every address
         unsigned port = 49310; // 0: any free port (tests)
-        std::size_t maxBeforeLogin = 16;
-        std::size_t maxBeforeLoginPerAddress = 4;
-        std::size_t maxLoggedIn = 16;
+        std::size_t maxBeforeLogin = 64;
+        std::size_t maxBeforeLoginPerAddress = 8;
+        std::size_t maxLoggedIn = 64;
         SessionLimits limits;
         std::chrono::milliseconds acceptRetry{5000};
     };

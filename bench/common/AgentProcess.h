@@ -40,6 +40,7 @@ public:
     void stop(std::chrono::milliseconds grace = std::chrono::seconds(10));
 
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+    unsigned port() const { return static_cast<unsigned>(port_); }
     pid_t pid() const { return process_.pid(); }
     std::size_t linesContaining(const std::string& text) const;
     // Lines of the agent's daily log files (Logs/ in its working folder) that contain `text`.

@@ -1,9 +1,12 @@
 // bench_remote_concurrency: status sessions (connect, TLS, login, "GetStatus", logout) of 50 client threads at once
 // against one `kvagent --headless`, through the client library, for a bounded time. The baseline, measured in the
-// same run against the same agent, is one client doing the same sessions one after another. Reports sessions per
-// second, their ratio, failed sessions, and the agent's thread and memory peaks from /proc/<pid>/status.
+// same run against the same agent, is one client doing the same sessions one after another. A third run repeats
+// the concurrent one while the benchmark holds 200 idle connections open that never log in (from 10 other
+// addresses, opened again as soon as the agent drops them). Each client connects from an address of its own, as
+// administrators on different hosts would. Reports sessions per second, their ratios, failed sessions, and the
+// agent's thread and memory peaks from /proc/<pid>/status.
 //
-//   bench_remote_concurrency --bin DIR --root DIR [--clients N] [--seconds S]
+//   bench_remote_concurrency --bin DIR --root DIR [--clients N] [--seconds S] [--idle N]
 #include "bench/common/AgentProcess.h"
 #include "bench/common/BenchFolder.h"
 #include "bench/common/BenchOptions.h"
@@ -14,6 +17,8 @@
 #include "common/channel/SslContext.h"
 
 #include <algorithm>
+#include <memory>
+#include <poll.h>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -54,8 +59,52 @@ std::string option(int argc, char** argv, const std::string& name, const std::st
     return fallback;
 }
 
+// Holds `count` plain TCP connections to the agent that never say anything, from 127.0.1.1 to 127.0.1.10, and opens
+// a new one whenever the agent closes one, until destroyed.
+class IdleConnections {
+public:
+    IdleConnections(unsigned port, int count) : port_(port), sockets_(static_cast<std::size_t>(count)) {
+        thread_ = std::thread([this] { keep(); });
+    }
+    ~IdleConnections() {
+        stop_ = true;
+        thread_.join();
+    }
+    long reopened() const { return reopened_; }
+
+private:
+    void open(std::size_t i) {
+        sockets_[i] = std::make_unique<kv::CCommAsyncSocket>();
+        const std::string source = "127.0.1." + std::to_string(1 + i % 10);
+        if (sockets_[i]->CreateBound(0, SOCK_STREAM, source.c_str()))
+            sockets_[i]->ConnectTo("127.0.0.1", port_);
+    }
+    void keep() {
+        for (std::size_t i = 0; i < sockets_.size(); ++i)
+            open(i);
+        while (!stop_) {
+            std::vector<pollfd> fds;
+            for (auto& socket : sockets_)
+                fds.push_back({socket->Handle(), POLLIN, 0});
+            if (::poll(fds.data(), fds.size(), 50) <= 0)
+                continue;
+            for (std::size_t i = 0; i < fds.size() && !stop_; ++i)
+                if (fds[i].fd < 0 || (fds[i].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL))) {
+                    open(i); // closed by the agent, or never connected
+                    ++reopened_;
+                }
+        }
+    }
+
+    unsigned port_;
+    std::vector<std::unique_ptr<kv::CCommAsyncSocket>> sockets_;
+    std::atomic<bool> stop_{false};
+    std::atomic<long> reopened_{0};
+    std::thread thread_;
+};
+
 // `clients` threads, each doing status sessions until `duration` has passed (a session under way is finished).
-Phase run(const std::string& address, const kv::RemoteControlOptions& options, int clients,
+Phase run(const std::string& address, const kv::RemoteControlOptions& shared, int clients,
           std::chrono::milliseconds duration, pid_t agent) {
     std::atomic<long> sessions{0}, failures{0};
     std::atomic<bool> go{false};
@@ -65,7 +114,9 @@ Phase run(const std::string& address, const kv::RemoteControlOptions& options, i
     std::vector<std::thread> threads;
     Clock::time_point end;
     for (int i = 0; i < clients; ++i)
-        threads.emplace_back([&] {
+        threads.emplace_back([&, i] {
+            kv::RemoteControlOptions options = shared;
+            options.localAddress = "127.0.0." + std::to_string(10 + i % 200);
             kv::CServerRemoteControl client(address, "admin", "secret", options);
             LastStep lastStep;
             client.SetStatusWindow(&lastStep);
@@ -115,6 +166,7 @@ int main(int argc, char** argv) {
     const auto paths = kv::bench::BenchOptions::parse(argc, argv, KV_BENCH_BIN_DIR, KV_SOURCE_ROOT);
     const int clients = std::clamp(std::atoi(option(argc, argv, "--clients", "50").c_str()), 1, 500);
     const int seconds = std::clamp(std::atoi(option(argc, argv, "--seconds", "5").c_str()), 1, 20);
+    const int idleCount = std::clamp(std::atoi(option(argc, argv, "--idle", "200").c_str()), 1, 1000);
     kv::bench::BenchFolder folder("kvbench-concurrency");
     kv::bench::AgentProcess agent;
     std::string error;
@@ -132,6 +184,14 @@ int main(int argc, char** argv) {
 
     const Phase sequential = run(agent.address(), options, 1, std::chrono::seconds(seconds), agent.pid());
     const Phase concurrent = run(agent.address(), options, clients, std::chrono::seconds(seconds), agent.pid());
+    Phase flooded;
+    long reopened = 0;
+    {
+        IdleConnections idle(agent.port(), idleCount);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500)); // let them all be open
+        flooded = run(agent.address(), options, clients, std::chrono::seconds(seconds), agent.pid());
+        reopened = idle.reopened();
+    }
     const std::size_t refused = agent.logLinesContaining("Refused remote connection");
     agent.stop();
 
@@ -141,9 +201,13 @@ int main(int argc, char** argv) {
     print((std::to_string(clients) + " concurrent clients").c_str(), concurrent);
     std::printf("  ratio concurrent / sequential throughput  %.2f\n",
                 sequential.rate() > 0 ? concurrent.rate() / sequential.rate() : 0.0);
+    print((std::to_string(clients) + " clients, " + std::to_string(idleCount) + " idle").c_str(), flooded);
+    std::printf("  idle connections the agent dropped (opened again) %ld\n", reopened);
+    std::printf("  ratio with / without the idle connections  %.2f\n",
+                concurrent.rate() > 0 ? flooded.rate() / concurrent.rate() : 0.0);
     if (refused > 0)
         std::printf("  connections the agent refused (session limit) %zu\n", refused);
-    if (sequential.sessions == 0 || concurrent.sessions == 0) {
+    if (sequential.sessions == 0 || concurrent.sessions == 0 || flooded.sessions == 0) {
         std::fprintf(stderr, "bench_remote_concurrency: no status session succeeded\n");
         return 1;
     }

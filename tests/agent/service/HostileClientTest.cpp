@@ -44,8 +44,10 @@ std::string uploadConfiguration(const std::string& name, const std::string& desc
 TEST_F(ServiceTest, AFloodBeforeLoginNeverKeepsTheAdministratorOutAndTricklersMeetTheirDeadline) {
     kv::agent::service::RemoteListener::Options options;
     options.limits.loginTimeout = 1000ms;
+    options.maxBeforeLogin = 16;
+    options.maxBeforeLoginPerAddress = 4;
     ASSERT_TRUE(startListener(options));
-    // 32 idle connections from 8 addresses, 6 more from one: the oldest give way to the newest.
+    // 32 idle connections from 8 addresses, 6 more from one: the crowded addresses give way, oldest first.
     std::vector<std::unique_ptr<Silent>> flood;
     for (int i = 0; i < 38; ++i) {
         const std::string source = "127.0.1." + std::to_string(i < 32 ? 1 + i % 8 : 99);
