@@ -82,9 +82,10 @@ void Agent::begin() {
     tickTimer_.start(env_.tickInterval);
 }
 
-void Agent::startServer() {
+void Agent::startServer(bool afterCrash) {
     if (shuttingDown_)
         return;
+    crashRestartAt_ = 0;
     endRun();
     const AgentSettings settings = settings_.snapshot();
     lines_.setMaxConsoleLoggingRamInK(settings.maxConsoleLoggingRamInK);
@@ -109,9 +110,17 @@ void Agent::startServer() {
     if (result.outcome != LaunchResult::Outcome::Started)
         return;
     GameServerRun::Services services{&env_, &settings_, &state_, &lines_, &log_};
-    auto* run = new GameServerRun(std::move(result.process), {config.name, result.launchTime}, services, this);
+    GameServerRun::Setup setup{config.name, result.launchTime, {}, {}};
+    if (afterCrash) {
+        setup.runningLogPath = continuedLog_;
+        setup.memoryCsvPath = continuedCsv_;
+    }
+    continuedLog_.clear();
+    continuedCsv_.clear();
+    auto* run = new GameServerRun(std::move(result.process), std::move(setup), services, this);
     run_ = run;
-    connect(run, &GameServerRun::crashHandled, this, &Agent::onCrashHandled, Qt::QueuedConnection);
+    // A crash reported after its run was replaced must not restart the successor.
+    connect(run, &GameServerRun::crashHandled, this, [this, run] { onCrashHandled(run); }, Qt::QueuedConnection);
     emit runChanged(run);
 }
 
@@ -125,9 +134,40 @@ void Agent::endRun() {
     emit runChanged(nullptr);
 }
 
-void Agent::onCrashHandled() {
-    setStatusText("Stopped");
-    serverControl(true);
+void Agent::onCrashHandled(GameServerRun* run) {
+    if (shuttingDown_ || run != run_.data())
+        return;
+    const std::int64_t now = env_.clock->nowSeconds();
+    const std::int64_t ran = now - run->launchTime();
+    const std::int64_t before = backoff_.wait();
+    const std::int64_t wait = backoff_.crashed(ran);
+    if (wait != before)
+        reportCrashWait(wait, ran);
+    // A run that crashed at once says little; its successors write on in the same files instead of new ones.
+    if (ran < CrashBackoff::kQuickRunSeconds) {
+        continuedLog_ = run->runningLogPath();
+        continuedCsv_ = run->memoryCsvPath();
+    }
+    if (wait == 0) {
+        setStatusText("Stopped");
+        startServer(true);
+        return;
+    }
+    state_.setStatus(ServerStatus::Crashed);
+    setStatusText(statusWord(ServerStatus::Crashed));
+    crashRestartAt_ = now + wait;
+}
+
+void Agent::reportCrashWait(std::int64_t wait, std::int64_t ranSeconds) {
+    std::string text =
+        wait == 0 ? format("The game server ran %lld seconds before it crashed; crash restarts are immediate again",
+                           static_cast<long long>(ranSeconds))
+                  : format("The game server crashed %d times in a row within %lld seconds of its start; it is "
+                           "started again after %lld seconds",
+                           backoff_.quickCrashes(), static_cast<long long>(CrashBackoff::kQuickRunSeconds),
+                           static_cast<long long>(wait));
+    access_.append(text);
+    log_.writeText(text);
 }
 
 void Agent::serverControl(bool start) {
@@ -135,6 +175,13 @@ void Agent::serverControl(bool start) {
         return;
     if (start) {
         startServer();
+        return;
+    }
+    if (crashRestartAt_ != 0) {
+        // The crashed server is gone already; stopping only cancels its restart.
+        crashRestartAt_ = 0;
+        state_.setStatus(ServerStatus::Stopped);
+        setStatusText(statusWord(ServerStatus::Stopped));
         return;
     }
     setStatusText("Stopping");
@@ -218,6 +265,10 @@ void Agent::tick() {
             requestRestart();
         }
     }
+    if (crashRestartAt_ != 0 && now >= crashRestartAt_) {
+        log_.write("Starting the game server again after its crash\n");
+        startServer(true);
+    }
     if (state_.restartPending()) {
         if (run_) {
             setStatusText("Still waiting for server to terminate before restarting.");
@@ -244,13 +295,14 @@ void Agent::tick() {
     });
 }
 
-void Agent::shutDown() {
+bool Agent::shutDown() {
     if (shuttingDown_.exchange(true))
-        return;
+        return savedAtExit_;
     tickTimer_.stop();
-    saveSettings();
+    savedAtExit_ = saveSettings();
     endRun();
     emit aboutToShutDown();
+    return savedAtExit_;
 }
 
 } // namespace kv::agent

@@ -4,6 +4,7 @@
 #include "agent/AgentEnvironment.h"
 #include "agent/AgentLog.h"
 #include "agent/ControlFile.h"
+#include "agent/CrashBackoff.h"
 #include "agent/OutputLineList.h"
 #include "agent/SettingsStore.h"
 #include "agent/SupervisionState.h"
@@ -45,8 +46,9 @@ public:
     // Main window initialisation without the window: start the server when a control file is active, then the
     // supervision tick.
     void begin();
-    // Shutdown: save the settings, stop and end the run, tell the listener to close (aboutToShutDown).
-    void shutDown();
+    // Shutdown: save the settings, stop and end the run, tell the listener to close (aboutToShutDown). False when
+    // the settings could not be saved (the agent log says why); later calls give the first call's answer.
+    bool shutDown();
     bool shuttingDown() const { return shuttingDown_.load(); }
 
     // Main thread. Start: end an existing run, then start from the active control file. Stop: the stop sequence.
@@ -65,6 +67,8 @@ public:
     // One supervision tick (the timer calls it; tests may call it directly).
     void tick();
 
+    // Clock second at which a crashed server is started again, or 0 when no such restart waits.
+    std::int64_t crashRestartAt() const { return crashRestartAt_; }
     SettingsStore& settings() { return settings_; }
     SupervisionState& state() { return state_; }
     const SupervisionState& state() const { return state_; }
@@ -89,11 +93,12 @@ signals:
     void aboutToShutDown();
 
 private:
-    void startServer();
+    void startServer(bool afterCrash = false);
     void endRun();
     void setStatusText(const std::string& text);
     void updateDisplay(const std::function<void(AgentDisplay&)>& change);
-    void onCrashHandled();
+    void onCrashHandled(GameServerRun* run);
+    void reportCrashWait(std::int64_t wait, std::int64_t ranSeconds);
 
     AgentEnvironment env_;
     SettingsStore settings_;
@@ -108,6 +113,12 @@ private:
     QPointer<GameServerRun> run_;
     QTimer tickTimer_;
     std::atomic<bool> shuttingDown_{false};
+    bool savedAtExit_ = true;
+    CrashBackoff backoff_;
+    std::int64_t crashRestartAt_ = 0;
+    // The logs of a run that crashed within its first minute, which its successor goes on with.
+    std::string continuedLog_;
+    std::string continuedCsv_;
 };
 
 } // namespace kv::agent

@@ -5,6 +5,7 @@
 #include "common/channel/AgentIdentity.h"
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,8 @@ struct AgentEnvironment {
     std::chrono::milliseconds cleanupAfterFailure{500}; // admin interface unreachable
     std::chrono::milliseconds stopGrace{1000};       // SIGTERM, then SIGKILL after this
     std::chrono::milliseconds adminConnectTimeout{3000};
+    // A running log stops growing here, with one line that says so.
+    std::uint64_t runningLogLimit = 64ull * 1024 * 1024;
 
     std::string procDir = "/proc";
     // Game installation settings files searched for InstallDir, system scope first; empty: the usual places.

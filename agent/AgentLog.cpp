@@ -26,6 +26,9 @@ std::string AgentLog::entryFor(std::int64_t seconds, const std::string& message)
     LocalTime t = toLocalTime(seconds);
     std::string entry = format("%d/%d/%d - %d:%2.2d:%2.2d - ", t.month, t.day, t.year, t.hour, t.minute, t.second);
     entry.append(message, 0, kMaxMessage);
+    // Entries written without a line end ran into the next one, which no reader or log watcher could take apart.
+    if (entry.back() != '\n')
+        entry.push_back('\n');
     return entry;
 }
 

@@ -14,7 +14,8 @@ class AgentLog {
 public:
     AgentLog(std::string workDir, const Clock& clock);
 
-    // printf-style; no line end is added. An empty message writes three line feeds.
+    // printf-style; a line feed is added when the message does not end with one. An empty message writes three
+    // line feeds.
     void write(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
     void writeText(const std::string& message);
 

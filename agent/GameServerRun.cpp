@@ -23,10 +23,22 @@ GameServerRun::GameServerRun(std::unique_ptr<ChildProcess> process, Setup setup,
     const std::string& work = s_.env->workDir;
     const std::int64_t now = s_.env->clock->nowSeconds();
     makeDirectories(joinPath(work, "ServerLogs"));
-    csvPath_ = joinPath(work, output_formats::memoryCsvName(setup_.setupName, now));
-    if (settings.createCsvMemoryLog)
+    csvPath_ = !setup_.memoryCsvPath.empty() ? setup_.memoryCsvPath
+                                             : joinPath(work, output_formats::memoryCsvName(setup_.setupName, now));
+    if (settings.createCsvMemoryLog && !fileExists(csvPath_))
         memory_csv::append(csvPath_, memory_csv::kHeader);
-    runningLogPath_ = joinPath(work, output_formats::runningLogName(setup_.setupName, now));
+    // A full log is not continued: the next run gets a file of its own.
+    if (static_cast<std::uint64_t>(fileSize(setup_.runningLogPath).value_or(0)) >= s_.env->runningLogLimit)
+        setup_.runningLogPath.clear();
+    runningLogPath_ = !setup_.runningLogPath.empty()
+                          ? setup_.runningLogPath
+                          : joinPath(work, output_formats::runningLogName(setup_.setupName, now));
+    if (settings.createRunningLog && !setup_.runningLogPath.empty()) {
+        std::string note;
+        output_formats::appendRunningLogLine(note, output_formats::timeStamp(now), 0, false,
+                                             "The server crashed soon after its start and was started again");
+        appendToFile(runningLogPath_, note);
+    }
 
     OutputReader::Targets targets;
     targets.lines = s_.lines;
@@ -37,6 +49,7 @@ GameServerRun::GameServerRun(std::unique_ptr<ChildProcess> process, Setup setup,
     targets.runningLogPath = settings.createRunningLog ? runningLogPath_ : std::string();
     targets.showMemory = settings.showMemoryUsage;
     targets.settings = s_.settings;
+    targets.runningLogLimit = s_.env->runningLogLimit;
     targets.linesAdded = [this] {
         QMetaObject::invokeMethod(
             this,
@@ -142,7 +155,9 @@ void GameServerRun::startCleanup() {
     exitWatch_.stop();
     cleanupTimer_.stop();
     emit stopStateChanged();
-    s_.state->setStatus(ServerStatus::Stopped);
+    // After a crash the agent may wait before the restart; until then the server is shown as Crashed.
+    if (!crashSeen_)
+        s_.state->setStatus(ServerStatus::Stopped);
     if (processRunning()) {
         process_->terminate();
         graceTimer_.start(s_.env->stopGrace);
@@ -156,7 +171,8 @@ void GameServerRun::finishCleanup() {
         process_->kill();
         process_->waitFor(std::chrono::milliseconds(1000));
     }
-    addAlert(output_formats::userStopAlert(s_.env->clock->nowSeconds()));
+    if (!crashSeen_)
+        addAlert(output_formats::userStopAlert(s_.env->clock->nowSeconds()));
 }
 
 void GameServerRun::endCapture() {

@@ -30,6 +30,9 @@ public:
     struct Setup {
         std::string setupName;
         std::int64_t launchTime = 0;
+        // Logs of an earlier run to go on with (absolute paths); empty: new files named by the launch time.
+        std::string runningLogPath;
+        std::string memoryCsvPath;
     };
     struct Services {
         const AgentEnvironment* env = nullptr;
@@ -68,7 +71,8 @@ public:
 signals:
     // New output (or an alert line); follow = scroll to the end. Views repaint, coalesced by the reader.
     void outputChanged(bool follow);
-    // The server ended on its own and the stop sequence ran: the agent closes this run and starts a new one.
+    // The server ended on its own and the stop sequence ran: the agent starts a new run, at once or after a wait.
+    // While it waits this run stays, showing the crash, and its clean-up leaves the status Crashed.
     void crashHandled();
     // The stop button's text changed.
     void stopStateChanged();

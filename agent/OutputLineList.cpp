@@ -41,6 +41,11 @@ std::size_t OutputLineList::limit() const {
     return maxK_ <= 0 ? 0 : static_cast<std::size_t>(maxK_) * kLinesPerK;
 }
 
+std::size_t OutputLineList::byteLimit() const {
+    // A setting of 0 or less keeps the newest line alone, as the line bound does; give it room for one.
+    return static_cast<std::size_t>(std::max(maxK_, 1LL)) * kBytesPerK;
+}
+
 const char* OutputLineList::store(std::string_view text) {
     const std::size_t need = text.size() + kLengthBytes;
     if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < need) {
@@ -95,7 +100,10 @@ std::size_t OutputLineList::append(const LineRef* lines, std::size_t count) {
 void OutputLineList::appendLocked(std::int64_t time, std::string_view text, std::int32_t memoryK) {
     if (entries_.size() > limit())
         dropOldest(entries_.size() < kTrimCount ? entries_.size() : kTrimCount);
-    text = text.substr(0, kMaxText);
+    const std::size_t bytes = byteLimit();
+    text = text.substr(0, std::min(kMaxText, bytes));
+    while (textBytes_ + text.size() > bytes)
+        dropOldest(kTrimCount);
     if (entries_.empty())
         timeBase_ = time;
     const std::int64_t delta = std::clamp<std::int64_t>(time - timeBase_, INT32_MIN, INT32_MAX);

@@ -16,8 +16,10 @@
 namespace kv::agent {
 
 // The captured output of the game server, oldest first, bounded by MaxConsoleLoggingRAMInK x 102 lines: before a
-// line is added to a list that is longer than that, the 500 oldest lines go (all of them when fewer). Written by
-// the output reader and the supervision's alert lines, read by views and remote feeds; one mutex guards it.
+// line is added to a list that is longer than that, the 500 oldest lines go (all of them when fewer). The setting
+// also bounds the text: K x 1024 bytes. Before a line is added whose text would pass that, the 500 oldest lines go,
+// again and again until it fits; a single line longer than the whole bound is kept cut to it. Written by the output
+// reader and the supervision's alert lines, read by views and remote feeds; one mutex guards it.
 //
 // Texts are packed into large blocks instead of one heap string per line: a full list (204,000 lines) then costs
 // little more than its text.
@@ -26,6 +28,7 @@ class OutputLineList : public QObject {
 public:
     static constexpr std::size_t kLinesPerK = 102;
     static constexpr std::size_t kTrimCount = 500;
+    static constexpr std::size_t kBytesPerK = 1024;
 
     explicit OutputLineList(int maxConsoleLoggingRamInK = 2000, QObject* parent = nullptr);
     ~OutputLineList() override;
@@ -76,6 +79,7 @@ private:
     void appendLocked(std::int64_t time, std::string_view text, std::int32_t memoryK);
     const char* store(std::string_view text);
     std::size_t limit() const;
+    std::size_t byteLimit() const;
     static std::size_t lengthOf(const Entry& e);
     static std::string_view textOf(const Entry& e);
     std::int64_t timeOf(const Entry& e) const { return timeBase_ + e.timeDelta; }

@@ -5,6 +5,7 @@
 #include "agent/OutputFormats.h"
 
 #include "common/Files.h"
+#include "common/Format.h"
 #include "agent/OutputLineList.h"
 #include "agent/SettingsStore.h"
 #include "agent/SupervisionState.h"
@@ -27,6 +28,8 @@ constexpr std::string_view kRunningMarker = "Game engine initialized";
 OutputReader::OutputReader(int fd, Targets targets) : fd_(fd), t_(std::move(targets)) {
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     current_.reserve(256);
+    if (!t_.runningLogPath.empty())
+        logBytes_ = static_cast<std::uint64_t>(fileSize(t_.runningLogPath).value_or(0));
     thread_ = std::thread([this] { run(); });
 }
 
@@ -135,12 +138,22 @@ void OutputReader::completeLine(std::int64_t now, std::string_view text) {
     batch_.push_back({now, text, ramK});
     if (t_.state->status() != ServerStatus::Running && text.find(kRunningMarker) != std::string_view::npos)
         t_.state->markRunning(now);
-    if (!t_.runningLogPath.empty()) {
+    if (!t_.runningLogPath.empty() && !logCut_) {
         if (now != stampSecond_) {
             stampSecond_ = now;
             stamp_ = output_formats::timeStamp(now);
         }
+        const std::size_t before = logBatch_.size();
         output_formats::appendRunningLogLine(logBatch_, stamp_, ramK, t_.showMemory, text);
+        if (logBytes_ + logBatch_.size() > t_.runningLogLimit) {
+            // A server that floods its output must not fill the disk.
+            logBatch_.resize(before);
+            output_formats::appendRunningLogLine(
+                logBatch_, stamp_, 0, false,
+                format("Running log cut: it reached %llu bytes; the rest of this run's output is not written here",
+                       static_cast<unsigned long long>(t_.runningLogLimit)));
+            logCut_ = true;
+        }
     }
     if (t_.feeds && !t_.feeds->empty())
         t_.feeds->deliver({now, std::string(text), ramK});
@@ -150,6 +163,7 @@ void OutputReader::completeLine(std::int64_t now, std::string_view text) {
 void OutputReader::flushBatch() {
     if (!logBatch_.empty()) {
         appendToFile(t_.runningLogPath, logBatch_);
+        logBytes_ += logBatch_.size();
         logBatch_.clear();
     }
     if (batch_.empty())

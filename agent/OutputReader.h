@@ -36,6 +36,9 @@ public:
         AgentLog* log = nullptr;   // may be null
         const Clock* clock = nullptr;
         std::string runningLogPath; // empty: no running log
+        // The running log (with what it held already) grows to about this size; then one line says it was cut and
+        // the rest of the run is not logged.
+        std::uint64_t runningLogLimit = 64ull * 1024 * 1024;
         bool showMemory = false;
         // When set, ShowMemoryUsage is read again for every block, so that the Options dialog takes effect at once.
         const SettingsStore* settings = nullptr;
@@ -77,6 +80,8 @@ private:
     std::vector<OutputLineList::LineRef> batch_;
     std::deque<std::string> held_; // lines of the batch that are not views into the read buffer
     std::string logBatch_;
+    std::uint64_t logBytes_ = 0; // in the running log file
+    bool logCut_ = false;
     std::int64_t stampSecond_ = -1;
     std::string stamp_;
     std::atomic<bool> notifyPending_{false};

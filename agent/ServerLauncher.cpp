@@ -109,6 +109,8 @@ LaunchResult ServerLauncher::launch(const AgentSettings& settings, ActiveConfigu
     options.arguments = commandLineArguments(result.commandLine);
     options.workingDirectory = env_.workDir;
     options.mergeErrorIntoOutput = true;
+    // Started on the main thread only, so the death signal is tied to the agent's whole life.
+    options.endWithParent = true;
     auto process = std::make_unique<ChildProcess>();
     if (!process->start(options, &result.error)) {
         // A server that cannot be started is reported, not left looking as if it were starting.

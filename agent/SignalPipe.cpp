@@ -39,6 +39,8 @@ SignalPipe::SignalPipe(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+    // A closed terminal or "systemctl kill -s HUP" must not end the agent without saving and leave the server.
+    ::sigaction(SIGHUP, &action, nullptr);
     // A vanished reader of our standard output (a closed terminal) must not end the agent.
     std::signal(SIGPIPE, SIG_IGN);
 }
@@ -46,6 +48,7 @@ SignalPipe::SignalPipe(QObject* parent) : QObject(parent) {
 SignalPipe::~SignalPipe() {
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
     g_writeFd.store(-1);
     notifier_.reset();
     if (readFd_ >= 0)

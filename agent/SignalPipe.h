@@ -8,7 +8,7 @@ class QSocketNotifier;
 
 namespace kv::agent {
 
-// Delivers SIGTERM and SIGINT to the event loop: the handler only writes one byte into a pipe, whose read end a
+// Delivers SIGTERM, SIGINT and SIGHUP to the event loop: the handler only writes one byte into a pipe, whose read end a
 // socket notifier watches. One instance per process.
 class SignalPipe : public QObject {
     Q_OBJECT

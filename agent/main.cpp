@@ -205,6 +205,11 @@ int main(int argc, char** argv) {
     const auto remoteControl = service::AgentRemoteService::startFor(agent);
     agent.begin();
     int rc = app.exec();
-    agent.shutDown();
+    // A service manager must see that the settings of this run are lost.
+    if (!agent.shutDown()) {
+        std::fprintf(stderr, "kvagent: %s (see the agent log in %s/Logs)\n", settings_file::kSaveFailedText,
+                     workDir.c_str());
+        rc = rc != 0 ? rc : 1;
+    }
     return rc;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/close_range.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -81,8 +82,19 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
 
 // Runs in the forked child: only async-signal-safe calls from here on.
 [[noreturn]] void runChild(int input, int output, int error, int status, const char* folder, const char* program,
-                           char* const* argv, char* const* envp) {
+                           char* const* argv, char* const* envp, pid_t endWithParent) {
     ::setpgid(0, 0);
+    if (endWithParent > 0) {
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) {
+            StartFailure failure{1, errno};
+            ssize_t ignored = ::write(status, &failure, sizeof failure);
+            (void)ignored;
+            ::_exit(127);
+        }
+        // A parent that died before the request took effect has left us to init already: nobody would stop us.
+        if (::getppid() != endWithParent)
+            ::_exit(127);
+    }
     // Dispositions that we ignore would survive exec; the program must get the defaults.
     struct sigaction deflt {};
     deflt.sa_handler = SIG_DFL;
@@ -162,11 +174,13 @@ bool ChildProcess::start(const ProcessOptions& options, std::string* error) {
     const char* folder = options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str();
     int childError = options.mergeErrorIntoOutput ? out.write : err.write;
 
+    const pid_t parent = options.endWithParent ? ::getpid() : 0;
     pid_t pid = ::fork();
     if (pid < 0)
         return fail("Cannot start " + options.arguments[0] + ": " + std::strerror(errno));
     if (pid == 0)
-        runChild(in.read, out.write, childError, status.write, folder, program.c_str(), argv.data(), envp.data());
+        runChild(in.read, out.write, childError, status.write, folder, program.c_str(), argv.data(), envp.data(),
+                 parent);
 
     // Also set here, so that the group exists before we might signal it.
     ::setpgid(pid, pid);

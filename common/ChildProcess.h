@@ -18,6 +18,10 @@ struct ProcessOptions {
     std::vector<std::pair<std::string, std::string>> environment;
     // Standard error goes into the same pipe as standard output, so that lines stay in the order printed.
     bool mergeErrorIntoOutput = true;
+    // The program gets SIGKILL when our process ends, even by SIGKILL, so that it is never left behind. The kernel
+    // sends it when the *thread* that called start() ends: only set this when that thread lives as long as we do
+    // (the main thread).
+    bool endWithParent = false;
 };
 
 // A child program in its own process group, with its standard input, output (and error) on pipes whose our ends are

@@ -4,6 +4,7 @@
 #include "agent/ui/FirstRun.h"
 
 #include "agent/Agent.h"
+#include "agent/SettingsFile.h"
 #include "agent/SignalPipe.h"
 
 #include "monitor/QtPrompter.h"
@@ -35,14 +36,17 @@ int runAgentWindow(int& argc, char** argv, const AgentEnvironment& env, AgentSet
             runFirstRunDialog(settings, env, prompter);
         Agent agent(env, std::move(settings));
         CKVServerRemoteControlDlg window(agent, prompter);
-        // SIGTERM and SIGINT close the window like "Exit": settings saved, server stopped.
+        // SIGTERM, SIGINT and SIGHUP close the window like "Exit": settings saved, server stopped.
         SignalPipe signalPipe;
         QObject::connect(&signalPipe, &SignalPipe::terminationRequested, &window, [&window](int) { window.close(); });
         window.show();
         const std::shared_ptr<void> services = startServices ? startServices(agent) : nullptr;
         agent.begin();
-        const int rc = app.exec();
-        agent.shutDown();
+        int rc = app.exec();
+        if (!agent.shutDown()) {
+            std::fprintf(stderr, "kvagent: %s\n", settings_file::kSaveFailedText);
+            rc = rc != 0 ? rc : 1;
+        }
         return rc;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kvagent: %s\n", e.what());

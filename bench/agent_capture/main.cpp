@@ -266,7 +266,9 @@ int main(int argc, char** argv) {
     ::setenv("KV_BENCH_EMIT_DONE", done.c_str(), 1);
     writeText(work + "/Configurations/Mem.Control", "Name=Mem\nMap=Harbor.kvo\nIni=Mem.ini\n");
     writeText(work + "/Configurations/Mem.ini", "\n");
-    std::string settings = "MD5Password=0\nGameServerPath=" + game + "\nCreateRunningLog=0\nActiveControlFile=";
+    // 20,000 K holds the 20.4 MB of text; the default 2,000 K would keep only the newest 2 MB of it.
+    std::string settings = "MD5Password=0\nGameServerPath=" + game +
+                           "\nCreateRunningLog=0\nMaxConsoleLoggingRAMInK=20000\nActiveControlFile=";
     writeText(work + "/KVSMRC.ini", settings + "\n");
     Resident idle = agentRss(bin, work, done, false);
     writeText(work + "/KVSMRC.ini", settings + "Mem.Control\n");

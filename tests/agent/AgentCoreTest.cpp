@@ -176,6 +176,67 @@ TEST_F(AgentCore, ACrashIsCountedAlertedAndRestarted) {
     agent->shutDown();
 }
 
+TEST_F(AgentCore, QuickCrashesWaitLongerAsCrashedAndShareOneRunningLog) {
+    ASSERT_TRUE(host.simulator({{"KVSIM_CRASH_AFTER", "0.3"}}));
+    const std::int64_t t0 = currentSeconds();
+    clock.set(t0);
+    auto agent = makeAgent(host.settings());
+    agent->begin();
+    auto starts = [&] { return countOf(host.readWork("DEBUG.txt"), "Command Line: "); };
+    auto waiting = [&] { return agent->crashRestartAt() != 0; };
+    // The first crash restarts at once, as designed; the second waits 5 s of the agent's clock.
+    ASSERT_TRUE(pump([&] { return starts() == 2; }, 15s));
+    ASSERT_TRUE(pump(waiting, 15s));
+    EXPECT_EQ(agent->crashRestartAt(), t0 + 5);
+    EXPECT_EQ(agent->state().crashCount(), 2);
+    // The crashed run's clean-up leaves it shown as Crashed, without a stop alert, until the wait is over.
+    GameServerRun* crashed = agent->run();
+    ASSERT_NE(crashed, nullptr);
+    ASSERT_TRUE(pump([&] { return std::string(crashed->stopButtonText()) == "Server Stopped"; }));
+    clock.set(t0 + 4);
+    agent->tick();
+    EXPECT_EQ(starts(), 2);
+    EXPECT_EQ(agent->state().status(), ServerStatus::Crashed);
+    EXPECT_EQ(agent->display().statusText, "Crashed");
+    EXPECT_FALSE(listHas(*agent, "Server Stopped By User"));
+    clock.set(t0 + 5);
+    agent->tick();
+    EXPECT_EQ(starts(), 3);
+    EXPECT_FALSE(waiting());
+
+    ASSERT_TRUE(pump(waiting, 15s));
+    EXPECT_EQ(agent->crashRestartAt(), t0 + 15);
+    clock.set(t0 + 15);
+    agent->tick();
+    ASSERT_EQ(starts(), 4);
+    // This run lasts a minute before it crashes: the next start comes at once again, into a log of its own.
+    clock.set(t0 + 75);
+    ASSERT_TRUE(pump([&] { return starts() == 5; }, 15s));
+
+    const std::string log = host.agentLogText();
+    EXPECT_EQ(countOf(log, "crashed 2 times in a row within 60 seconds of its start; it is started again after 5 "
+                           "seconds\n"), 1u) << log;
+    EXPECT_EQ(countOf(log, "crashed 3 times in a row within 60 seconds of its start; it is started again after 10 "
+                           "seconds\n"), 1u) << log;
+    EXPECT_EQ(countOf(log, "ran 60 seconds before it crashed; crash restarts are immediate again\n"), 1u) << log;
+    std::vector<std::string> logs;
+    auto runningLogs = [&] {
+        logs.clear();
+        for (const auto& name : listDirectory(joinPath(host.workFolder(), "ServerLogs")))
+            if (name.find("Server Log File") != std::string::npos)
+                logs.push_back(name);
+        return logs.size();
+    };
+    // The fifth run's log appears with its first line.
+    ASSERT_TRUE(pump([&] { return runningLogs() == 2; }, 15s)) << logs.size();
+    std::size_t notes = 0;
+    for (const auto& name : logs)
+        notes += countOf(host.readWork("ServerLogs/" + name),
+                         "- The server crashed soon after its start and was started again\r\n");
+    EXPECT_EQ(notes, 3u); // runs 2, 3 and 4 went on with the first run's log
+    agent->shutDown();
+}
+
 TEST_F(AgentCore, AServerThatIgnoresShutdownIsKilledAfterTheGraceTime) {
     ASSERT_TRUE(host.simulator({{"KVSIM_IGNORE_SHUTDOWN", "1"}, {"KVSIM_IGNORE_SIGTERM", "1"}}));
     auto agent = makeAgent(host.settings());

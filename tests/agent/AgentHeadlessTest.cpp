@@ -10,6 +10,7 @@
 
 #include "tests/agent/AgentTestHost.h"
 #include "tests/support/FreePort.h"
+#include "tests/support/Processes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/WaitUntil.h"
 
@@ -46,6 +47,12 @@ protected:
     std::optional<int> terminate() {
         agent.process().signalGroup(SIGTERM);
         return agent.waitForExit(15s);
+    }
+
+    // The game server that the agent runs, once it runs.
+    pid_t serverPid() {
+        auto children = test::childrenOf(agent.process().pid());
+        return children.size() == 1 ? children.front() : -1;
     }
 
     std::string mapsOfAgent() {
@@ -170,6 +177,48 @@ TEST_F(Headless, ACrashingServerIsCountedAndStartedAgain) {
     ASSERT_TRUE(agent.waitForLine("Server Failures: 1", 15s)) << agent.output();
     ASSERT_TRUE(agent.waitForLine("Server Status: Starting", 15s)) << agent.output();
     EXPECT_EQ(terminate().value_or(-1), 0);
+}
+
+TEST_F(Headless, TheServerDiesWithTheAgentEvenWhenTheAgentIsKilled) {
+    ASSERT_TRUE(host.writeSettings(host.settings()));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(agent.waitForLine("Server Status: Running", 15s)) << agent.output();
+    const pid_t server = serverPid();
+    ASSERT_GT(server, 0);
+    agent.process().signalGroup(SIGKILL); // the agent's group only: the server has a group of its own
+    ASSERT_TRUE(agent.waitForExit(10s).has_value());
+    EXPECT_TRUE(test::waitUntil([&] { return test::processGone(server); }, 10s)) << "the server was left behind";
+}
+
+TEST_F(Headless, SighupSavesTheSettingsAndStopsTheServerLikeSigterm) {
+    const AgentSettings settings = host.settings();
+    ASSERT_TRUE(host.writeSettings(settings));
+    const std::string path = joinPath(host.workFolder(), "KVSMRC.ini");
+    ASSERT_TRUE(writeFileAtomically(path, host.readWork("KVSMRC.ini") + "REM a note that the next save drops\n"));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(agent.waitForLine("Server Status: Running", 15s)) << agent.output();
+    const pid_t server = serverPid();
+    ASSERT_GT(server, 0);
+    ::kill(agent.process().pid(), SIGHUP);
+    EXPECT_EQ(agent.waitForExit(15s).value_or(-1), 0) << agent.output();
+    EXPECT_TRUE(test::processGone(server));
+    EXPECT_NE(host.agentLogText().find("Transmitted shutdown command result 9\n"), std::string::npos);
+    EXPECT_EQ(host.readWork("KVSMRC.ini"), settings_file::render(settings));
+}
+
+TEST_F(Headless, SettingsThatCannotBeSavedAtExitGiveAFailureStatus) {
+    AgentSettings settings = host.settings();
+    settings.activeControlFile.clear();
+    ASSERT_TRUE(host.writeSettings(settings));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(agent.waitForLine("Server Status: ", 10s)) << agent.output();
+    // A folder in the file's place cannot be replaced by a rename, whoever we are (root passes permission checks).
+    const std::string path = joinPath(host.workFolder(), "KVSMRC.ini");
+    ASSERT_TRUE(removeFile(path));
+    ASSERT_TRUE(makeDirectories(path));
+    EXPECT_EQ(terminate().value_or(0), 1) << agent.output();
+    EXPECT_TRUE(agent.hasLine(settings_file::kSaveFailedText)) << agent.output();
+    EXPECT_NE(host.agentLogText().find(settings_file::kSaveFailedText), std::string::npos);
 }
 
 TEST_F(Headless, BadSettingsAndAMissingMapLeaveTheAgentRunning) {

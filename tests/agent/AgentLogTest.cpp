@@ -47,7 +47,7 @@ TEST(AgentLog, DailyFileNameAndEntryFormat) {
     EXPECT_EQ(AgentLog::entryFor(march7(), ""), "\n\n\n");
 }
 
-TEST(AgentLog, AppendsEntriesWithoutAddingLineEnds) {
+TEST(AgentLog, EveryEntryEndsWithOneLineFeed) {
     std::string dir = (std::filesystem::temp_directory_path() / "kvagent-log-XXXXXX").string();
     ASSERT_NE(::mkdtemp(dir.data()), nullptr);
     FixedClock clock(march7());
@@ -56,11 +56,13 @@ TEST(AgentLog, AppendsEntriesWithoutAddingLineEnds) {
     log.write("Shutdown socket connection result: %d\n", 1);
     log.write("%s", "");
     std::string text = readFile(joinPath(dir, "Logs/KVRCS-3-7-2007.log")).value_or("");
-    EXPECT_EQ(text, "3/7/2007 - 9:05:03 - Cleaning up shutdown3/7/2007 - 9:05:03 - Shutdown socket connection "
+    EXPECT_EQ(text, "3/7/2007 - 9:05:03 - Cleaning up shutdown\n3/7/2007 - 9:05:03 - Shutdown socket connection "
                     "result: 1\n\n\n\n");
-    // A huge message is cut at the 32 KiB buffer, not dropped.
+    // A huge message is cut at the 32 KiB buffer, not dropped, and still ends its line.
     log.writeText(std::string(100000, 'z'));
-    EXPECT_LT(fileSize(joinPath(dir, "Logs/KVRCS-3-7-2007.log")).value_or(0), 33000);
+    const std::string after = readFile(joinPath(dir, "Logs/KVRCS-3-7-2007.log")).value_or("");
+    EXPECT_LT(after.size(), 33000u);
+    EXPECT_EQ(after.back(), '\n');
     std::filesystem::remove_all(dir);
 }
 

@@ -7,9 +7,11 @@
 #include "agent/SupervisionState.h"
 
 #include "common/Files.h"
+#include "common/Format.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -81,22 +83,52 @@ TEST(OutputLineList, TrimsThe500OldestOrAllBeforeAppending) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list.all().front().text, "the 104th");
 
-    OutputLineList big(10); // 1020 lines
+    OutputLineList big(10); // 1020 lines, 10,240 bytes: the line bound comes first here
     for (int i = 0; i < 1021; ++i)
-        big.append(i, std::string(50, 'a') + std::to_string(i), i);
+        big.append(i, std::to_string(i), i);
     big.append(9999, "next", 7);
     ASSERT_EQ(big.size(), 522u);
     auto first = big.lines(0, 1).front();
-    EXPECT_EQ(first.text, std::string(50, 'a') + "500");
+    EXPECT_EQ(first.text, "500");
     EXPECT_EQ(first.memoryK, 500);
     OutputLine newest;
     ASSERT_TRUE(big.newest(newest));
     EXPECT_EQ(newest, (OutputLine{9999, "next", 7}));
-    EXPECT_EQ(big.textBytes(), 500u * 53u + 21u * 54u + 4u);
+    EXPECT_EQ(big.textBytes(), 500u * 3u + 21u * 4u + 4u);
+}
+
+TEST(OutputLineList, HoldsAtMostKTimes1024BytesOfTextDroppingThe500Oldest) {
+    OutputLineList list(100); // 10,200 lines or 102,400 bytes, whichever comes first
+    const std::string filler(190, 'f');
+    std::size_t most = 0;
+    for (int i = 0; i < 2000; ++i) {
+        list.append(i, format("%9d ", i) + filler, 0); // 200 bytes
+        ASSERT_LE(list.textBytes(), 102400u) << i;
+        most = std::max(most, list.size());
+    }
+    EXPECT_EQ(most, 512u); // 512 lines fill the bound; the 513th makes room by dropping 500
+    // The oldest went, the order stayed: the list is the newest lines without a gap.
+    auto all = list.all();
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.back().time, 1999);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        ASSERT_EQ(all[i].time, 2000 - static_cast<std::int64_t>(all.size() - i));
+    EXPECT_EQ(list.textBytes(), all.size() * 200);
+
+    // One line longer than the whole bound is kept, cut to it; with the setting lowered the next line trims.
+    OutputLineList small(1);
+    small.append(1, "short", 0);
+    small.append(2, std::string(5000, 'x'), 0);
+    ASSERT_EQ(small.size(), 1u);
+    EXPECT_EQ(small.all().front().text, std::string(1024, 'x'));
+    list.setMaxConsoleLoggingRamInK(1);
+    list.append(3000, "after", 0);
+    EXPECT_LE(list.textBytes(), 1024u);
+    EXPECT_EQ(list.all().back().text, "after");
 }
 
 TEST(OutputLineList, KeepsTextsIntactAcrossBlocksAndClears) {
-    OutputLineList list(2000);
+    OutputLineList list(5000); // 4.5 MB of text below
     std::vector<std::string> expected;
     for (int i = 0; i < 3000; ++i) {
         expected.push_back(std::string(static_cast<std::size_t>(i % 16000), static_cast<char>('a' + i % 26)));
@@ -184,6 +216,43 @@ TEST(OutputReader, RunningLogFollowsShowMemoryUsageWhileTheServerRuns) {
     EXPECT_EQ(first.find("(321K)"), std::string::npos);
     EXPECT_TRUE(first.ends_with(":03- before\r\n")) << first;
     EXPECT_TRUE(second.ends_with(":03 (321K)- after\r\n")) << second;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(OutputReader, TheRunningLogStopsAtItsLimitWithOneLineThatSaysSo) {
+    std::string dir = (std::filesystem::temp_directory_path() / "kvagent-cutlog-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+    const std::string path = joinPath(dir, "run.log");
+    const std::string earlier(500, 'e'); // a crashed run's log that this run goes on with
+    ASSERT_TRUE(appendToFile(path, earlier));
+    OutputLineList list;
+    SupervisionState state;
+    FixedClock clock;
+    Pipe pipe;
+    OutputReader::Targets t;
+    t.lines = &list;
+    t.state = &state;
+    t.clock = &clock;
+    t.runningLogPath = path;
+    t.runningLogLimit = 2000;
+    OutputReader reader(pipe.read, t);
+    for (int i = 0; i < 100; ++i)
+        pipe.put(format("line %03d\n", i));
+    pipe.closeWrite();
+    ASSERT_TRUE(waitFor([&] { return reader.finished(); }));
+    EXPECT_EQ(list.size(), 100u); // only the log is cut, not the capture
+    const std::string log = readFile(path).value_or("");
+    ASSERT_EQ(log.rfind(earlier, 0), 0u);
+    const std::size_t cut = log.find("- Running log cut: it reached 2000 bytes");
+    ASSERT_NE(cut, std::string::npos) << log;
+    EXPECT_TRUE(log.ends_with("is not written here\r\n")) << log;
+    EXPECT_EQ(log.find("Running log cut", cut + 3), std::string::npos);
+    // Whole lines, in order, as many as fit below the limit.
+    const std::string kept = log.substr(earlier.size(), log.rfind("\r\n", cut) + 2 - earlier.size());
+    const std::size_t lineSize = kept.find("\r\n") + 2; // the stamp's width depends on the time zone
+    const std::size_t fit = (2000 - earlier.size()) / lineSize;
+    EXPECT_EQ(kept.size(), fit * lineSize) << kept;
+    EXPECT_TRUE(kept.ends_with(format("- line %03zu\r\n", fit - 1))) << kept;
     std::filesystem::remove_all(dir);
 }
 
