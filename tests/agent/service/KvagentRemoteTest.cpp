@@ -2,10 +2,13 @@
 #include "agent/SettingsFile.h"
 #include "common/Files.h"
 #include "common/Md5.h"
+#include "common/channel/CCommAsyncSocket.h"
 #include "tests/agent/AgentTestHost.h"
 #include "tests/support/FreePort.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestIdentity.h"
+#include "tests/support/WaitUntil.h"
 
 #include <csignal>
 #include <gmock/gmock.h>
@@ -88,6 +91,53 @@ TEST_F(KvagentRemote, ActivateRunsTheServerAndStopEndsIt) {
     }
     EXPECT_THAT(status, HasSubstr("Status: Stopped"));
     EXPECT_TRUE(agent.hasLine("KVSM Stop Server Request from IP 127.0.0.1")) << agent.output();
+}
+
+TEST_F(KvagentRemote, AnAgentKilledInTheMiddleOfAnUploadKeepsTheOldPairAndClearsTheRestAtItsNextStart) {
+    const std::string configurations = kv::joinPath(host.workFolder(), "Configurations");
+    const auto oldIni = kv::readFile(kv::joinPath(configurations, "Duel.ini"));
+    const auto oldControl = kv::readFile(kv::joinPath(configurations, "Duel.Control"));
+    ASSERT_TRUE(oldIni && oldControl);
+    auto halfWritten = [&] {
+        for (const std::string& name : kv::listDirectory(configurations))
+            if (name.find(".tmp-") != std::string::npos)
+                return true;
+        return false;
+    };
+
+    kv::CCommAsyncSocket upload(kv::test::testClientContext());
+    upload.SetTimeouts(5s, 5s);
+    // The fingerprint is printed before the listener opens.
+    ASSERT_TRUE(kv::test::waitUntil([&] { return upload.ConnectTo("127.0.0.1", static_cast<unsigned>(port)) == 1; },
+                                    10s));
+    ASSERT_GT(upload.SendAll(std::string("Login\nadmin\nsecret\nUploadConfiguration\nDuel\nLAN\nHarbor.kvo\nadm\n"
+                                         "play\nnew\n[EndDescription]\n")),
+              0);
+    char verdict = 0;
+    ASSERT_EQ(upload.ReceiveByte(&verdict), 1);
+    ASSERT_EQ(verdict, 1);
+    std::string line;
+    ASSERT_GE(upload.ReceiveLine(line, 128), 0);
+    ASSERT_EQ(line, "[SendConfig]");
+    // Enough of a new .ini that the agent has written part of it, never the end marker.
+    const std::string part = std::string(1000, 'x') + "\n";
+    for (int i = 0; i < 600 && !halfWritten(); ++i)
+        ASSERT_GT(upload.SendAll(part), 0);
+    ASSERT_TRUE(kv::test::waitUntil(halfWritten, 10s));
+    agent.process().signalGroup(SIGKILL);
+    ASSERT_TRUE(agent.waitForExit(10s).has_value());
+
+    EXPECT_EQ(kv::readFile(kv::joinPath(configurations, "Duel.ini")), oldIni);
+    EXPECT_EQ(kv::readFile(kv::joinPath(configurations, "Duel.Control")), oldControl);
+    kv::test::ProgramRun again;
+    ASSERT_TRUE(again.start({KV_BIN_DIR "/kvagent", "--headless", "--workdir", host.workFolder(), "--admin-port",
+                             std::to_string(host.adminPort())}));
+    ASSERT_TRUE(again.waitForLine("SHA-256 fingerprint", 10s)) << again.output();
+    EXPECT_TRUE(kv::test::waitUntil([&] { return !halfWritten(); }, 10s));
+    EXPECT_EQ(kv::readFile(kv::joinPath(configurations, "Duel.ini")), oldIni);
+    EXPECT_EQ(kv::readFile(kv::joinPath(configurations, "Duel.Control")), oldControl);
+    again.process().signalGroup(SIGTERM);
+    EXPECT_EQ(again.waitForExit(15s).value_or(-1), 0) << again.output();
 }
 
 } // namespace
