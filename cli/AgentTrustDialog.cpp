@@ -131,8 +131,16 @@ int confirmFirstContact(RemoteControlLibrary& library, const std::string& addres
 bool reportAgentIdentity(RemoteControlLibrary& library, KvsmRemoteObject* object, const std::string& address,
                          const std::string& trustFile, const std::string& lastStep, std::ostream& err) {
     IdentityCheck check;
+    if (!library.getAgentIdentity(object, &check.trust, &check.presented, &check.recorded))
+        return false;
+    check.lastStep = lastStep;
+    return reportAgentIdentity(check, address, trustFile, err);
+}
+
+bool reportAgentIdentity(const IdentityCheck& check, const std::string& address, const std::string& trustFile,
+                         std::ostream& err) {
     std::optional<protocol::HostAndPort> agent = trustedAgent(address);
-    if (!agent || !library.getAgentIdentity(object, &check.trust, &check.presented, &check.recorded))
+    if (!agent || check.trust == KVSM_AGENT_NO_CONTACT)
         return false;
     const std::string name = agentName(*agent);
     switch (check.trust) {
@@ -152,7 +160,8 @@ bool reportAgentIdentity(RemoteControlLibrary& library, KvsmRemoteObject* object
             << " --fingerprint FINGERPRINT`, giving what it printed.\n";
         return true;
     case KVSM_AGENT_TRUST_FILE_UNUSABLE:
-        err << "kvsm remote: " << lastStep << '\n';
+        err << "kvsm remote: "
+            << (check.lastStep.empty() ? "the trust file " + trustFile + " cannot be used" : check.lastStep) << '\n';
         return true;
     default:
         return false;

@@ -45,5 +45,8 @@ int confirmFirstContact(RemoteControlLibrary& library, const std::string& addres
 // was refused because of the agent's identity.
 bool reportAgentIdentity(RemoteControlLibrary& library, KvsmRemoteObject* object, const std::string& address,
                          const std::string& trustFile, const std::string& lastStep, std::ostream& err);
+// The same for a contact that a monitor thread made on its own connection.
+bool reportAgentIdentity(const IdentityCheck& check, const std::string& address, const std::string& trustFile,
+                         std::ostream& err);
 
 } // namespace kv::cli

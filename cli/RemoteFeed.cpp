@@ -54,10 +54,11 @@ private:
 
 } // namespace
 
-int followFeed(RemoteControlLibrary& library, KvsmRemoteObject* object, std::ostream& out, std::ostream& err) {
+int followFeed(RemoteControlLibrary& library, KvsmRemoteObject* object, std::ostream& out, std::ostream& err,
+               IdentityCheck& identity) {
     ConsoleMonitor monitor;
     MonitorLines lines;
-    MonitorThread* thread = library.startMonitor(object, &monitor, &lines);
+    MonitorThreadPtr thread(library.startMonitor(object, &monitor, &lines));
     if (!thread)
         return 0;
     thread->resume();
@@ -68,6 +69,8 @@ int followFeed(RemoteControlLibrary& library, KvsmRemoteObject* object, std::ost
             out << line << '\n';
         out.flush();
     }
+    thread->agentIdentity(&identity.trust, &identity.presented, &identity.recorded);
+    thread.reset(); // joined before the process may end
     if (std::string failure = monitor.failure(); !failure.empty()) {
         err << "kvsm remote: " << failure << ".\n";
         return 0;

@@ -96,7 +96,7 @@ int status(RemoteControlLibrary& lib, KvsmRemoteObject* object, std::ostream& ou
 }
 
 int perform(RemoteControlLibrary& lib, KvsmRemoteObject* object, const RemoteRequest& r, std::ostream& out,
-            std::ostream& err) {
+            std::ostream& err, IdentityCheck& feedIdentity) {
     const std::string& c = r.command;
     const std::vector<std::string>& a = r.arguments;
     auto arg = [&](std::size_t i) { return a.at(i).c_str(); };
@@ -107,7 +107,7 @@ int perform(RemoteControlLibrary& lib, KvsmRemoteObject* object, const RemoteReq
     if (c == "stop")
         return lib.stopServer(object);
     if (c == "feed")
-        return followFeed(lib, object, out, err);
+        return followFeed(lib, object, out, err, feedIdentity);
     if (c == "setups" || c == "pb-files" || c == "screenshots" || c == "pb-logs") {
         KvsmTextList records;
         int ok = c == "setups"     ? lib.retrieveServerSetupList(object, &records)
@@ -244,9 +244,14 @@ int runRemoteOperation(RemoteControlLibrary& library, const RemoteRequest& reque
     }
     CliStatus progress(err, request.verbose);
     library.setStatusWindow(object, &progress);
-    int ok = perform(library, object, request, out, err);
-    const bool refused = reportAgentIdentity(library, object, request.host, request.trustFile, progress.last(), err);
-    library.destroy(object); // a feed has finished with it by now
+    IdentityCheck feedIdentity;
+    int ok = perform(library, object, request, out, err, feedIdentity);
+    // A feed contacts the agent on a connection of its own, not through the object.
+    const bool refused =
+        request.command == "feed"
+            ? reportAgentIdentity(feedIdentity, request.host, request.trustFile, err)
+            : reportAgentIdentity(library, object, request.host, request.trustFile, progress.last(), err);
+    library.destroy(object);
 
     if (ok)
         return 0;

@@ -229,7 +229,10 @@ int CServerRemoteControl::DeleteConfiguration(std::string configurationName) {
 }
 
 MonitorThread* CServerRemoteControl::StartMonitor(MonitorSink* monitorWindow, MonitorLines* monitorLines) {
-    return new CMonitorServerOutputThread(*this, monitorWindow, monitorLines);
+    // The feed outlives calls on this object and may outlive the object itself, so it gets its own. It shows no
+    // progress: the status window belongs to this object's caller and may go with it.
+    auto own = std::make_unique<CServerRemoteControl>(serverAddress_, adminName_, password_, options_);
+    return new CMonitorServerOutputThread(std::move(own), monitorWindow, monitorLines);
 }
 
 } // namespace kv

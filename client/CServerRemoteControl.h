@@ -20,7 +20,8 @@ struct RemoteControlOptions {
     // Port used when the server address carries none ("address:port" overrides it).
     unsigned port = protocol::kDefaultPort;
     // No call waits forever: a connect gives up after this long, and so does each wait for a reply once
-    // connected (a monitor feed, once started, waits for lines without a bound).
+    // connected (a monitor feed, once started, waits for lines without a bound; keep-alive notices a vanished
+    // host and MonitorThread::stop() ends it at once).
     std::chrono::milliseconds connectTimeout{10000};
     std::chrono::milliseconds replyTimeout{30000};
     // Longest wait after "Logout" for the agent to close the connection.
@@ -86,7 +87,8 @@ public:
     const std::string& PresentedFingerprint() const { return pin_.presented; }
     const std::string& RecordedFingerprint() const { return pin_.recorded; }
 
-    // Creates the monitor feed thread, suspended; it belongs to itself once resumed.
+    // Creates the monitor feed thread, suspended, with a connection of its own made from this object's settings;
+    // the caller ends it with MonitorThread::release() and may destroy this object at any time.
     MonitorThread* StartMonitor(MonitorSink* monitorWindow, MonitorLines* monitorLines);
 
     // Session steps, also used by the monitor thread.

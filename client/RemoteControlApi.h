@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-// 2: the agent's identity is pinned in a trust file (SetTrustFile, CheckAgentIdentity, GetAgentIdentity).
+// 2: the agent's identity is pinned in a trust file (SetTrustFile, CheckAgentIdentity, GetAgentIdentity); the
+// monitor thread belongs to its caller (MonitorThread::stop, release and agentIdentity) and has its own connection.
 #define KVSM_REMOTE_CONTROL_API_VERSION 2
 
 // Policies of SetTrustFile for an agent that the trust file does not know yet.
@@ -53,7 +54,8 @@ KVSM_EXPORT int GetServerStatus(KvsmRemoteObject* object, std::string* setupName
                                 std::string* mapFile, std::string* description, std::string* gameAdminPassword,
                                 std::string* gamePlayerPassword, std::uint32_t* totalUpTime, int* serverCrashes,
                                 std::int32_t* currentRamUsage, std::int32_t* peakRamUsage);
-// The returned thread is suspended: call resume() on it.
+// The returned thread is suspended: call resume() on it, and release() on it in every case to end and free it.
+// It connects on its own from the object's settings, so the object may be destroyed at any time. Null on failure.
 KVSM_EXPORT kv::MonitorThread* StartMonitor(KvsmRemoteObject* object, kv::MonitorSink* monitorWindow,
                                             kv::MonitorLines* monitorLines);
 KVSM_EXPORT int UploadConfiguration(KvsmRemoteObject* object, const char* localGameConfigurationPath,

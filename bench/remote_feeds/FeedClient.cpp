@@ -10,10 +10,10 @@ FeedClient::FeedClient(const std::string& address, const kv::RemoteControlOption
 }
 
 bool FeedClient::start() {
-    kv::MonitorThread* thread = client_.StartMonitor(this, &lines_);
-    if (!thread)
+    thread_.reset(client_.StartMonitor(this, &lines_));
+    if (!thread_)
         return false;
-    thread->resume();
+    thread_->resume();
     return true;
 }
 

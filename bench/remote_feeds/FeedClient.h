@@ -43,4 +43,5 @@ private:
     int expected_ = 1;
     std::string fault_;
     std::vector<double> delays_;
+    kv::MonitorThreadPtr thread_; // last: its thread ends before what it uses goes
 };

@@ -437,6 +437,24 @@ void CCommAsyncSocket::SetReplyTimeout(std::chrono::milliseconds reply) {
     applyReplyTimeout();
 }
 
+bool CCommAsyncSocket::SetKeepAlive(std::chrono::seconds idle, std::chrono::seconds interval, int count,
+                                    std::chrono::milliseconds userTimeout) {
+    if (fd_ < 0)
+        return false;
+    const int on = 1;
+    const int idleSeconds = static_cast<int>(idle.count());
+    const int intervalSeconds = static_cast<int>(interval.count());
+    const unsigned timeout = static_cast<unsigned>(userTimeout.count());
+    bool ok = ::setsockopt(fd_, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on) == 0;
+    ok = ::setsockopt(fd_, IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, sizeof idleSeconds) == 0 && ok;
+    ok = ::setsockopt(fd_, IPPROTO_TCP, TCP_KEEPINTVL, &intervalSeconds, sizeof intervalSeconds) == 0 && ok;
+    ok = ::setsockopt(fd_, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count) == 0 && ok;
+    ok = ::setsockopt(fd_, IPPROTO_TCP, TCP_USER_TIMEOUT, &timeout, sizeof timeout) == 0 && ok;
+    if (!ok)
+        lastError_ = errno;
+    return ok;
+}
+
 void CCommAsyncSocket::applyReplyTimeout() {
     if (fd_ < 0)
         return;

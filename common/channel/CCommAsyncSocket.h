@@ -80,6 +80,11 @@ public:
     // the open socket at once and to every later one.
     void SetTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds reply);
     void SetReplyTimeout(std::chrono::milliseconds reply);
+    // Keep-alive probes after `idle` without traffic, every `interval`, giving up after `count` unanswered ones;
+    // unacknowledged data gives up after `userTimeout`. For reads that wait without a bound on the open socket:
+    // a vanished peer then fails them instead of holding them forever. False when the socket refused an option.
+    bool SetKeepAlive(std::chrono::seconds idle, std::chrono::seconds interval, int count,
+                      std::chrono::milliseconds userTimeout);
 
 private:
     bool createSocket(int socketType);

@@ -102,8 +102,9 @@ TEST(AgentRemoteService, TheClientRunsTheGameServerThroughTheAgent) {
     Monitor window;
     kv::MonitorLines lines;
     std::vector<std::string> got;
+    kv::MonitorThreadPtr feed(feedClient->StartMonitor(&window, &lines));
     auto fed = std::async(std::launch::async, [&] {
-        feedClient->StartMonitor(&window, &lines)->resume();
+        feed->resume();
         for (int i = 0; i < 200 && got.empty(); ++i) {
             for (auto& line : lines.takeAll())
                 got.push_back(line);

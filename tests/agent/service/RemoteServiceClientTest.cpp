@@ -144,7 +144,8 @@ TEST_F(ClientAgainstServiceTest, TheMonitorFeedFollowsTheRunUntilItEnds) {
     RecordingMonitor window;
     kv::MonitorLines lines;
     std::vector<std::string> got;
-    c->StartMonitor(&window, &lines)->resume();
+    kv::MonitorThreadPtr feed(c->StartMonitor(&window, &lines));
+    feed->resume();
     ASSERT_TRUE(kv::test::waitUntil([&] { return host.currentFeed() != nullptr; }, std::chrono::seconds(5)));
     host.currentFeed()->deliver({1700000001, "Player joined", 0});
     ASSERT_TRUE(kv::test::waitUntil(
