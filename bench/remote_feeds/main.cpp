@@ -84,6 +84,9 @@ Round runRound(const std::string& bin, const std::string& folder, int clients, i
     options.trust = kv::TrustSettings{kv::joinPath(folder, "known_agents")}; // never the user's own
     std::vector<std::unique_ptr<FeedClient>> feeds;
     for (int i = 0; i < clients; ++i) {
+        // Each feed from an address of its own, as administrators on different hosts: the agent gives one address
+        // only a few connections before login.
+        options.localAddress = "127.0.0." + std::to_string(10 + i % 200);
         feeds.push_back(std::make_unique<FeedClient>(agent.address(), options, total));
         feeds.back()->start();
     }
