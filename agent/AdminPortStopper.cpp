@@ -1,7 +1,10 @@
 #include "agent/AdminPortStopper.h"
 
-#include "agent/AgentLog.h"
+#include "agent/QueuedReceiver.h"
+#include "common/Format.h"
 #include "common/UniqueFd.h"
+
+#include <QThreadPool>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -65,34 +68,50 @@ bool connectWithin(int fd, const Address& address, std::chrono::milliseconds tim
 
 } // namespace
 
-AdminPortStopper::AdminPortStopper(AgentLog& log, std::string address, int port,
-                                   std::chrono::milliseconds connectTimeout)
-    : log_(log), address_(std::move(address)), port_(port), connectTimeout_(connectTimeout) {}
+AdminPortStopper::AdminPortStopper(std::string address, int port, std::chrono::milliseconds connectTimeout)
+    : address_(std::move(address)), port_(port), connectTimeout_(connectTimeout) {}
 
-AdminPortStopper::Result AdminPortStopper::sendShutdown() {
+AdminPortStopper::Outcome AdminPortStopper::sendShutdown() const {
+    Outcome out;
+    auto note = [&out](std::string line) { out.logLines.push_back(std::move(line)); };
     Address address;
     bool known = resolve(address_, port_, address);
     UniqueFd socket(::socket(address.family, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (socket.get() < 0) {
-        log_.write("Failure creating connection to server KVSM interface\n");
-        return Result::SocketFailed;
+        note("Failure creating connection to server KVSM interface\n");
+        out.result = Result::SocketFailed;
+        return out;
     }
-    log_.write("Created shutdown socket\n");
+    note("Created shutdown socket\n");
     int flags = ::fcntl(socket.get(), F_GETFL);
     bool blocking = flags >= 0 && ::fcntl(socket.get(), F_SETFL, flags & ~O_NONBLOCK) == 0;
-    log_.write("Shutdown socket blocking set %d\n", blocking ? 1 : 0);
+    note(format("Shutdown socket blocking set %d\n", blocking ? 1 : 0));
 
     bool connected = known && connectWithin(socket.get(), address, connectTimeout_);
-    log_.write("Shutdown socket connection result: %d\n", connected ? 1 : 0);
+    note(format("Shutdown socket connection result: %d\n", connected ? 1 : 0));
     if (!connected) {
-        log_.write("Failure connecting to server KVSM interface\n");
-        return Result::ConnectFailed;
+        note("Failure connecting to server KVSM interface\n");
+        out.result = Result::ConnectFailed;
+        return out;
     }
     static constexpr char kCommand[] = "SHUTDOWN\r";
     ssize_t sent = ::send(socket.get(), kCommand, sizeof kCommand - 1, MSG_NOSIGNAL);
-    log_.write("Transmitted shutdown command result %d\n", static_cast<int>(sent));
+    note(format("Transmitted shutdown command result %d\n", static_cast<int>(sent)));
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
-    return Result::Sent;
+    out.result = Result::Sent;
+    return out;
+}
+
+void AdminPortStopper::sendShutdownLater(std::shared_ptr<QueuedReceiver> receiver,
+                                         std::function<void(Outcome)> done) const {
+    QThreadPool::globalInstance()->start([stopper = *this, receiver = std::move(receiver), done = std::move(done)] {
+        try {
+            Outcome outcome = stopper.sendShutdown();
+            receiver->post([done, outcome = std::move(outcome)] { done(outcome); });
+        } catch (...) {
+            // Out of memory at worst: the run's clean-up goes ahead without this result after its bound.
+        }
+    });
 }
 
 } // namespace kv::agent

@@ -8,10 +8,12 @@
 #include "common/Format.h"
 #include "common/LocalTime.h"
 
+#include <QEventLoop>
 #include <QThread>
 
 #include <condition_variable>
 #include <memory>
+#include <utility>
 
 namespace kv::agent {
 
@@ -29,14 +31,17 @@ Agent::Agent(AgentEnvironment env, AgentSettings settings, QObject* parent)
 }
 
 Agent::~Agent() {
-    if (run_) {
-        GameServerRun* r = run_.data();
-        run_ = nullptr;
-        delete r; // its destructor ends the server
+    // Runs still going are torn down hard here (SIGKILL), while the members they use still exist.
+    for (QPointer<GameServerRun>* p : {&run_, &ending_}) {
+        GameServerRun* r = p->data();
+        *p = nullptr;
+        delete r;
     }
 }
 
 GameServerRun* Agent::run() const { return run_.data(); }
+
+GameServerRun* Agent::endingRun() const { return ending_.data(); }
 
 std::string Agent::settingsPath() const { return joinPath(env_.workDir, settings_file::kFileName); }
 
@@ -87,6 +92,13 @@ void Agent::startServer(bool afterCrash) {
         return;
     crashRestartAt_ = 0;
     endRun();
+    if (ending_) {
+        // Never two servers at once: this start follows when the ending run reports its end.
+        startAfterEnd_ = afterCrash ? 2 : 1;
+        setStatusText("Waiting for server to terminate before restarting.");
+        return;
+    }
+    startAfterEnd_ = 0;
     const AgentSettings settings = settings_.snapshot();
     lines_.setMaxConsoleLoggingRamInK(settings.maxConsoleLoggingRamInK);
     ActiveConfiguration config = activeConfiguration();
@@ -129,9 +141,21 @@ void Agent::endRun() {
         return;
     GameServerRun* r = run_.data();
     run_ = nullptr;
-    r->close();
-    r->deleteLater();
+    ending_ = r;
+    connect(r, &GameServerRun::runEnded, this, [this, r] { onRunEnded(r); });
     emit runChanged(nullptr);
+    // May report the end at once, when the run's stop sequence had already finished.
+    r->close();
+}
+
+void Agent::onRunEnded(GameServerRun* run) {
+    if (run != ending_.data())
+        return;
+    ending_ = nullptr;
+    run->deleteLater();
+    const int start = std::exchange(startAfterEnd_, 0);
+    if (start != 0 && !shuttingDown_)
+        startServer(start == 2);
 }
 
 void Agent::onCrashHandled(GameServerRun* run) {
@@ -177,6 +201,8 @@ void Agent::serverControl(bool start) {
         startServer();
         return;
     }
+    // A start still waiting for the previous server to end is called off too.
+    startAfterEnd_ = 0;
     if (crashRestartAt_ != 0) {
         // The crashed server is gone already; stopping only cancels its restart.
         crashRestartAt_ = 0;
@@ -270,7 +296,7 @@ void Agent::tick() {
         startServer(true);
     }
     if (state_.restartPending()) {
-        if (run_) {
+        if (run_ || ending_) {
             setStatusText("Still waiting for server to terminate before restarting.");
             return;
         }
@@ -300,8 +326,18 @@ bool Agent::shutDown() {
         return savedAtExit_;
     tickTimer_.stop();
     savedAtExit_ = saveSettings();
+    startAfterEnd_ = 0;
     endRun();
     emit aboutToShutDown();
+    if (GameServerRun* r = ending_.data()) {
+        // The event loop goes on (timers, the admin port's answer) while the run ends; the bound covers a sequence
+        // that hangs, after which the destructor's SIGKILL remains.
+        QEventLoop loop;
+        connect(r, &GameServerRun::runEnded, &loop, &QEventLoop::quit);
+        QTimer::singleShot(r->longestClose() + std::chrono::milliseconds(2000), &loop, &QEventLoop::quit);
+        if (!r->hasEnded())
+            loop.exec();
+    }
     return savedAtExit_;
 }
 

@@ -46,19 +46,22 @@ public:
     // Main window initialisation without the window: start the server when a control file is active, then the
     // supervision tick.
     void begin();
-    // Shutdown: save the settings, stop and end the run, tell the listener to close (aboutToShutDown). False when
-    // the settings could not be saved (the agent log says why); later calls give the first call's answer.
+    // Shutdown: save the settings, stop and end the run, tell the listener to close (aboutToShutDown), then run the
+    // event loop until the run has ended (bounded by its longest stop sequence). False when the settings could not
+    // be saved (the agent log says why); later calls give the first call's answer.
     bool shutDown();
     bool shuttingDown() const { return shuttingDown_.load(); }
 
-    // Main thread. Start: end an existing run, then start from the active control file. Stop: the stop sequence.
+    // Main thread. Start: end an existing run, then start from the active control file once that run has ended.
+    // Stop: the stop sequence.
     void serverControl(bool start);
     // Any thread: asks the main thread for serverControl and waits for it, at most `bound`, never once shutdown
     // has begun. True when the main thread carried it out.
     bool requestServerControl(bool start, std::chrono::milliseconds bound = std::chrono::milliseconds(30000));
     // Main thread ("Restart Server Now", Select Setup, the daily restart).
     void requestRestart();
-    // Main thread: ends the current run now (its monitor window was closed): stop sequence, clean-up, lines emptied.
+    // Main thread: ends the current run (its monitor window was closed): stop sequence, clean-up, lines emptied,
+    // all on timers; endingRun() holds it until it has ended.
     void closeRun() { endRun(); }
     // Main thread: makes `fileName` the active control file (Select Setup), logs it and restarts.
     void selectControlFile(const std::string& fileName);
@@ -81,6 +84,8 @@ public:
     ActiveConfiguration activeConfiguration() const;
     // The current run (main thread only), or null.
     GameServerRun* run() const;
+    // A run that was closed and has not ended yet (main thread only), or null. No run starts while there is one.
+    GameServerRun* endingRun() const;
     AgentDisplay display() const;
     std::string settingsPath() const;
 
@@ -95,6 +100,7 @@ signals:
 private:
     void startServer(bool afterCrash = false);
     void endRun();
+    void onRunEnded(GameServerRun* run);
     void setStatusText(const std::string& text);
     void updateDisplay(const std::function<void(AgentDisplay&)>& change);
     void onCrashHandled(GameServerRun* run);
@@ -111,6 +117,9 @@ private:
     mutable std::mutex displayMutex_;
     AgentDisplay display_;
     QPointer<GameServerRun> run_;
+    QPointer<GameServerRun> ending_;
+    // A start that waits for the ending run: 0 none, 1 a start, 2 a start after a crash.
+    int startAfterEnd_ = 0;
     QTimer tickTimer_;
     std::atomic<bool> shuttingDown_{false};
     bool savedAtExit_ = true;

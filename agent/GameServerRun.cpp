@@ -1,11 +1,11 @@
 #include "agent/GameServerRun.h"
 
-#include "agent/AdminPortStopper.h"
 #include "agent/AgentLog.h"
 #include "agent/MemoryCsvLog.h"
 #include "agent/OutputFormats.h"
 #include "agent/OutputLineList.h"
 #include "agent/OutputReader.h"
+#include "agent/QueuedReceiver.h"
 #include "agent/SettingsStore.h"
 #include "agent/SupervisionState.h"
 
@@ -16,9 +16,16 @@
 
 namespace kv::agent {
 
+namespace {
+using std::chrono::milliseconds;
+constexpr milliseconds kReapBound{2000}; // after SIGKILL
+constexpr milliseconds kReapPoll{20};
+constexpr milliseconds kEndPoll{50};
+} // namespace
+
 GameServerRun::GameServerRun(std::unique_ptr<ChildProcess> process, Setup setup, Services services, QObject* parent)
     : QObject(parent), process_(std::move(process)), setup_(std::move(setup)), s_(services),
-      sampler_(s_.env->procDir) {
+      sampler_(s_.env->procDir), receiver_(std::make_shared<QueuedReceiver>(this)) {
     const AgentSettings settings = s_.settings->snapshot();
     const std::string& work = s_.env->workDir;
     const std::int64_t now = s_.env->clock->nowSeconds();
@@ -71,13 +78,27 @@ GameServerRun::GameServerRun(std::unique_ptr<ChildProcess> process, Setup setup,
     connect(&cleanupTimer_, &QTimer::timeout, this, &GameServerRun::startCleanup);
     graceTimer_.setSingleShot(true);
     connect(&graceTimer_, &QTimer::timeout, this, &GameServerRun::finishCleanup);
+    shutdownBound_.setSingleShot(true);
+    connect(&shutdownBound_, &QTimer::timeout, this, [this] {
+        s_.log->write("No answer from the shutdown request in time\n");
+        onShutdownSent({AdminPortStopper::Result::ConnectFailed, {}});
+    });
+    connect(&reapTimer_, &QTimer::timeout, this, &GameServerRun::watchReap);
+    connect(&endWatch_, &QTimer::timeout, this, &GameServerRun::watchEnd);
     memoryTimer_.start(s_.env->memoryInterval);
     exitWatch_.start(s_.env->exitWatchInterval);
 }
 
 GameServerRun::~GameServerRun() {
+    // A late answer from the admin port worker must not reach a deleted run.
+    receiver_->release();
+    if (ended_)
+        return;
+    // Torn down before its stop sequence ended (the agent itself is going): no waiting here, the process goes with
+    // SIGKILL when ChildProcess is destroyed.
     try {
-        close();
+        endCapture();
+        feeds_.endAll();
     } catch (...) {
     }
 }
@@ -137,16 +158,36 @@ void GameServerRun::sampleMemory() {
 }
 
 void GameServerRun::stop() {
-    if (closed_)
+    if (closed_ || stopRequested_)
         return;
     exitWatch_.stop();
     s_.state->setStatus(ServerStatus::Stopped);
     stopRequested_ = true;
     emit stopStateChanged();
     const AgentSettings settings = s_.settings->snapshot();
-    AdminPortStopper stopper(*s_.log, settings.serverIp, s_.env->adminPort, s_.env->adminConnectTimeout);
-    shutdownSent_ = stopper.sendShutdown() == AdminPortStopper::Result::Sent;
-    cleanupTimer_.start(shutdownSent_ ? s_.env->cleanupAfterSend : s_.env->cleanupAfterFailure);
+    AdminPortStopper stopper(settings.serverIp, s_.env->adminPort, s_.env->adminConnectTimeout);
+    awaitingShutdown_ = true;
+    shutdownBound_.start(s_.env->adminConnectTimeout + milliseconds(1000));
+    stopper.sendShutdownLater(receiver_, [this](const AdminPortStopper::Outcome& outcome) {
+        try {
+            onShutdownSent(outcome);
+        } catch (...) {
+        }
+    });
+}
+
+void GameServerRun::onShutdownSent(const AdminPortStopper::Outcome& outcome) {
+    // Only the first answer counts: the worker's, or the bound's when the worker is late.
+    if (!awaitingShutdown_)
+        return;
+    awaitingShutdown_ = false;
+    shutdownBound_.stop();
+    for (const std::string& line : outcome.logLines)
+        s_.log->writeText(line);
+    shutdownSent_ = outcome.result == AdminPortStopper::Result::Sent;
+    // A run being closed need not wait for a server that has already gone.
+    const bool gone = closed_ && !processRunning();
+    cleanupTimer_.start(gone ? milliseconds(0) : shutdownSent_ ? s_.env->cleanupAfterSend : s_.env->cleanupAfterFailure);
 }
 
 void GameServerRun::startCleanup() {
@@ -167,12 +208,31 @@ void GameServerRun::startCleanup() {
 }
 
 void GameServerRun::finishCleanup() {
+    graceTimer_.stop();
     if (processRunning()) {
         process_->kill();
-        process_->waitFor(std::chrono::milliseconds(1000));
+        killedAt_ = std::chrono::steady_clock::now();
+        reapTimer_.start(kReapPoll);
+        return;
     }
+    sequenceDone();
+}
+
+void GameServerRun::watchReap() {
+    if (processRunning() && std::chrono::steady_clock::now() - killedAt_ < kReapBound)
+        return;
+    reapTimer_.stop();
+    sequenceDone();
+}
+
+void GameServerRun::sequenceDone() {
+    if (sequenceDone_)
+        return;
+    sequenceDone_ = true;
     if (!crashSeen_)
         addAlert(output_formats::userStopAlert(s_.env->clock->nowSeconds()));
+    if (closed_)
+        finishClose();
 }
 
 void GameServerRun::endCapture() {
@@ -182,34 +242,55 @@ void GameServerRun::endCapture() {
     }
 }
 
+std::chrono::milliseconds GameServerRun::longestClose() const {
+    const auto& e = *s_.env;
+    return e.adminConnectTimeout + milliseconds(1000) +
+           std::max(e.cleanupAfterSend, e.cleanupAfterFailure) + e.stopGrace + kReapBound;
+}
+
 void GameServerRun::close() {
     if (closed_)
         return;
     if (!stopRequested_)
         stop();
+    closed_ = true;
     exitWatch_.stop();
     memoryTimer_.stop();
+    if (sequenceDone_) {
+        finishClose();
+        return;
+    }
+    endWatch_.start(kEndPoll);
+}
+
+void GameServerRun::watchEnd() {
+    if (processRunning())
+        return;
+    // Gone during a wait: the clean-up (and its alert) follows now rather than when the timer would have fired.
+    if (cleanupTimer_.isActive())
+        startCleanup();
+    else if (graceTimer_.isActive())
+        finishCleanup();
+    else if (reapTimer_.isActive())
+        watchReap();
+}
+
+void GameServerRun::finishClose() {
+    if (ended_)
+        return;
+    ended_ = true;
+    endWatch_.stop();
     cleanupTimer_.stop();
     graceTimer_.stop();
-    closed_ = true;
-    if (process_ && process_->started()) {
-        if (!process_->poll()) {
-            process_->waitFor(shutdownSent_ ? s_.env->cleanupAfterSend : s_.env->cleanupAfterFailure);
-        }
-        if (!process_->poll()) {
-            process_->terminate();
-            process_->waitFor(s_.env->stopGrace);
-        }
-        if (!process_->poll()) {
-            process_->kill();
-            process_->waitFor(std::chrono::milliseconds(2000));
-        }
+    shutdownBound_.stop();
+    reapTimer_.stop();
+    if (process_ && process_->started())
         process_->closeInput();
-    }
     endCapture();
     feeds_.endAll();
     s_.lines->clear();
     emit outputChanged(true);
+    emit runEnded();
 }
 
 } // namespace kv::agent

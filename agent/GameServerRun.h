@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agent/AdminPortStopper.h"
 #include "agent/AgentEnvironment.h"
 #include "agent/FeedList.h"
 #include "agent/MemorySampler.h"
@@ -9,6 +10,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,11 +21,13 @@ class AgentLog;
 class OutputLineList;
 class OutputReader;
 class SettingsStore;
+class QueuedReceiver;
 class SupervisionState;
 
 // One run of the game server: it owns the process, the output reader, the exit watch, memory sampling, the stop
 // sequence with its clean-up, the run's log files and its feed list. The monitor window is a view of a run; in
-// headless mode a run exists without one. Lives on the main thread.
+// headless mode a run exists without one. Lives on the main thread, which it never blocks: the stop sequence runs on
+// timers and the admin port is talked to on a worker.
 class GameServerRun : public QObject {
     Q_OBJECT
 public:
@@ -49,10 +53,12 @@ public:
     // The stop sequence: exit watch off, status Stopped, "SHUTDOWN\r" to the admin interface, clean-up later
     // (SIGTERM, then SIGKILL after the grace time, if the server still runs).
     void stop();
-    // Ends the run now (restart, new start, agent exit): the stop sequence unless it already ran, a bounded wait for
-    // the server to go, SIGTERM and SIGKILL if it does not, then the output line list is emptied and the feeds end.
-    // Blocks the calling (main) thread for at most the clean-up and grace times.
+    // Ends the run (restart, new start, agent exit): the stop sequence unless it already ran, going on to the
+    // clean-up as soon as the server has gone; then the output line list is emptied, the feeds end and runEnded() is
+    // emitted (at once when the sequence had already finished). Returns at once.
     void close();
+    // The longest close() may take before runEnded(): every wait of the sequence, with room for the reap.
+    std::chrono::milliseconds longestClose() const;
 
     const std::string& setupName() const { return setup_.setupName; }
     std::int64_t launchTime() const { return setup_.launchTime; }
@@ -60,6 +66,7 @@ public:
     bool processRunning() const;
     bool stopping() const { return stopRequested_; }
     bool closed() const { return closed_; }
+    bool hasEnded() const { return ended_; }
     // "Stop Server", "Stopping Server" or "Server Stopped": what the monitor window's button says.
     const char* stopButtonText() const;
     // Paths of the run's logs (absolute).
@@ -76,12 +83,19 @@ signals:
     void crashHandled();
     // The stop button's text changed.
     void stopStateChanged();
+    // A closed run is over: its server has gone (or could not be reaped within the bound) and its capture ended.
+    void runEnded();
 
 private:
     void watchExit();
     void sampleMemory();
+    void onShutdownSent(const AdminPortStopper::Outcome& outcome);
     void startCleanup();
     void finishCleanup();
+    void watchReap();
+    void sequenceDone();
+    void watchEnd();
+    void finishClose();
     void addAlert(const std::string& text);
     void endCapture();
 
@@ -97,11 +111,19 @@ private:
     QTimer memoryTimer_;
     QTimer cleanupTimer_;
     QTimer graceTimer_;
+    QTimer shutdownBound_; // a worker that never answers must not hold up the stop
+    QTimer reapTimer_;     // after SIGKILL, until the server is reaped
+    QTimer endWatch_;      // while closing: skip the waits once the server has gone
+    std::chrono::steady_clock::time_point killedAt_;
+    std::shared_ptr<QueuedReceiver> receiver_;
     std::int64_t peakPageFile_ = 0;
     bool stopRequested_ = false;
     bool shutdownSent_ = false;
+    bool awaitingShutdown_ = false;
     bool cleanedUp_ = false;
     bool closed_ = false;
+    bool sequenceDone_ = false;
+    bool ended_ = false;
     bool crashSeen_ = false;
 };
 

@@ -106,8 +106,9 @@ void AgentServiceHost::detachFeed(const FeedSink* sink) {
     QMetaObject::invokeMethod(
         &agent_,
         [agent, sink] {
-            if (GameServerRun* run = agent->run())
-                run->feeds().remove(sink);
+            for (GameServerRun* run : {agent->run(), agent->endingRun()})
+                if (run)
+                    run->feeds().remove(sink);
         },
         Qt::QueuedConnection);
 }

@@ -30,10 +30,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <thread>
 
 using namespace kv;
@@ -321,7 +324,7 @@ TEST_F(AgentWindow, ClosingTheMonitorWithYesStopsTheServer) {
     ASSERT_TRUE(window.monitorWindow()->close());
     EXPECT_EQ(prompter.questions.back().text,
               QStringLiteral("Are you sure you want to stop the server and close the monitor?"));
-    ASSERT_TRUE(pump([&] { return window.monitorWindow() == nullptr; }));
+    ASSERT_TRUE(pump([&] { return window.monitorWindow() == nullptr && agent.endingRun() == nullptr; }));
     EXPECT_EQ(agent.run(), nullptr);
     EXPECT_EQ(agent.state().status(), ServerStatus::Stopped);
     EXPECT_TRUE(pid > 0 && (::kill(pid, 0) != 0 || readFile("/proc/" + std::to_string(pid) + "/stat")
@@ -352,10 +355,97 @@ TEST_F(AgentWindow, ACrashOrARestartReplacesTheMonitorWithoutAsking) {
     ASSERT_TRUE(pump([&] { return second.isNull(); }));
     EXPECT_EQ(window.valueField("serverStatus")->text(),
               QStringLiteral("Waiting for server to terminate before restarting."));
+    ASSERT_TRUE(pump([&] { return agent.endingRun() == nullptr; }));
     agent.tick();
     ASSERT_TRUE(pump([&] { return window.monitorWindow() != nullptr; }));
     EXPECT_TRUE(prompter.questions.empty());
     agent.shutDown();
+}
+
+// Records the longest gap between ticks of a 10 ms timer on the GUI thread: how long the window could not repaint.
+class StallMeter {
+public:
+    StallMeter() {
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+            const auto now = std::chrono::steady_clock::now();
+            longest_ = std::max(longest_, now - last_);
+            last_ = now;
+        });
+    }
+    void start() {
+        longest_ = {};
+        last_ = std::chrono::steady_clock::now();
+        timer_.start(10);
+    }
+    std::chrono::milliseconds longest() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(longest_);
+    }
+
+private:
+    QTimer timer_;
+    std::chrono::steady_clock::time_point last_;
+    std::chrono::steady_clock::duration longest_{};
+};
+
+bool processGone(pid_t pid) {
+    return pid > 0 && (::kill(pid, 0) != 0 ||
+                       readFile("/proc/" + std::to_string(pid) + "/stat").value_or("Z").find(") Z") != std::string::npos);
+}
+
+TEST_F(AgentWindow, RestartAndExitNeverStallTheWindowForAStubbornServer) {
+    // SHUTDOWN and SIGTERM are ignored: every stop runs the whole sequence and ends with SIGKILL.
+    ASSERT_TRUE(host.simulator({{"KVSIM_IGNORE_SHUTDOWN", "1"}, {"KVSIM_IGNORE_SIGTERM", "1"}}));
+    AgentEnvironment env = environment();
+    env.tickInterval = 200ms;
+    env.cleanupAfterSend = 1500ms;
+    env.stopGrace = 1000ms;
+    const auto fullStop = env.cleanupAfterSend + env.stopGrace;
+    Agent agent(env, host.settings());
+    CKVServerRemoteControlDlg window(agent, prompter);
+    std::vector<pid_t> started;
+    bool overlapped = false;
+    QObject::connect(&agent, &Agent::runChanged, &window, [&](GameServerRun* run) {
+        if (!run)
+            return;
+        for (pid_t earlier : started)
+            overlapped = overlapped || !processGone(earlier);
+        started.push_back(run->pid());
+    });
+    window.show();
+    agent.begin();
+    ASSERT_TRUE(pump([&] { return agent.state().status() == ServerStatus::Running; }));
+    ASSERT_EQ(started.size(), 1u);
+
+    StallMeter meter;
+    meter.start();
+    auto begun = std::chrono::steady_clock::now();
+    window.restartButton()->click();
+    ASSERT_TRUE(pump([&] { return started.size() == 2 && agent.state().status() == ServerStatus::Running; }, 30s));
+    const auto restartTook = std::chrono::steady_clock::now() - begun;
+    const auto restartStall = meter.longest();
+    EXPECT_GE(restartTook, fullStop);
+    EXPECT_TRUE(processGone(started[0]));
+    EXPECT_FALSE(overlapped);
+
+    // Exit: the stop sequence runs inside shutDown's event loop, so the window keeps repainting meanwhile.
+    meter.start();
+    begun = std::chrono::steady_clock::now();
+    action(window, "exit")->trigger();
+    const auto exitTook = std::chrono::steady_clock::now() - begun;
+    const auto exitStall = meter.longest();
+    EXPECT_GE(exitTook, fullStop);
+    EXPECT_TRUE(processGone(started[1]));
+    EXPECT_EQ(agent.run(), nullptr);
+    EXPECT_EQ(agent.endingRun(), nullptr);
+    EXPECT_NE(settingsFile().find("ActiveControlFile=Duel.Control"), std::string::npos);
+
+    std::printf("Longest GUI stall: restart %lld ms (of %lld ms), exit %lld ms (of %lld ms)\n",
+                static_cast<long long>(restartStall.count()),
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(restartTook).count()),
+                static_cast<long long>(exitStall.count()),
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(exitTook).count()));
+    EXPECT_LT(restartStall, 500ms);
+    EXPECT_LT(exitStall, 500ms);
 }
 
 TEST_F(AgentWindow, DestroyingTheWindowsEndsTheRunCleanly) {
