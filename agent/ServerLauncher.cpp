@@ -90,15 +90,19 @@ LaunchResult ServerLauncher::launch(const AgentSettings& settings, ActiveConfigu
     in.honorUserName = settings.honorServerUserName;
     in.honorPassword = settings.honorServerPassword;
     in.honorIp = settings.honorServerIp;
-    std::optional<std::string> commandLine = buildCommandLine(in);
-    if (!commandLine) {
-        result.error = "a value of the configuration holds a quote or a control character";
+    // A server that cannot be started is reported, not left looking as if it were starting.
+    auto unableToStart = [&] {
         std::string text = "Unable to start the game server: " + result.error;
         log_.writeText(text + "\n");
         access_.append(text);
         state_.setStatus(ServerStatus::InvalidConfiguration);
         result.outcome = LaunchResult::Outcome::ProcessFailed;
-        return result;
+        return std::move(result);
+    };
+    std::optional<std::string> commandLine = buildCommandLine(in);
+    if (!commandLine) {
+        result.error = "a value of the configuration holds a quote or a control character";
+        return unableToStart();
     }
     result.commandLine = *commandLine;
     appendDebugLine(env_.workDir, result.commandLine);
@@ -112,15 +116,8 @@ LaunchResult ServerLauncher::launch(const AgentSettings& settings, ActiveConfigu
     // Started on the main thread only, so the death signal is tied to the agent's whole life.
     options.endWithParent = true;
     auto process = std::make_unique<ChildProcess>();
-    if (!process->start(options, &result.error)) {
-        // A server that cannot be started is reported, not left looking as if it were starting.
-        std::string text = "Unable to start the game server: " + result.error;
-        log_.writeText(text + "\n");
-        access_.append(text);
-        state_.setStatus(ServerStatus::InvalidConfiguration);
-        result.outcome = LaunchResult::Outcome::ProcessFailed;
-        return result;
-    }
+    if (!process->start(options, &result.error))
+        return unableToStart();
     result.process = std::move(process);
     result.outcome = LaunchResult::Outcome::Started;
     return result;
