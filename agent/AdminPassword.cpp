@@ -2,6 +2,7 @@
 
 #include "agent/AgentSettings.h"
 #include "common/Md5.h"
+#include "common/Text.h"
 #include "common/protocol/ProtocolWords.h"
 
 #include <algorithm>
@@ -45,8 +46,7 @@ std::string problemWith(const std::string& password) {
         return "the password is empty";
     if (password.size() > kLongest)
         return "the password is longer than " + std::to_string(kLongest) + " bytes, the most a remote login carries";
-    if (std::any_of(password.begin(), password.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+    if (hasControlCharacter(password))
         return "the password contains a control character, which a remote login cannot carry";
     if (password == kDefaultPassword)
         return "the password is the well-known default";

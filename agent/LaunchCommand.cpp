@@ -2,6 +2,7 @@
 
 #include "common/CommandLine.h"
 #include "common/Format.h"
+#include "common/Text.h"
 
 namespace kv::agent {
 
@@ -10,10 +11,7 @@ namespace {
 // A quote would end a quoted argument early and let the rest become arguments of its own; control characters
 // have no place on a command line.
 bool fitsCommandLine(std::string_view value) {
-    for (char c : value)
-        if (c == '"' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            return false;
-    return true;
+    return value.find('"') == std::string_view::npos && !hasControlCharacter(value);
 }
 
 } // namespace

@@ -64,7 +64,7 @@ bool isAcceptableTrustHost(std::string_view host) {
         return false;
     for (char c : host) {
         auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F || c == '#' || c == ':')
+        if (byte == ' ' || isControlCharacter(c) || c == '#' || c == ':')
             return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Files.h"
+#include "common/LineReader.h"
 #include "common/Text.h"
 #include "common/UniqueFd.h"
 #include "common/channel/Fingerprint.h"
@@ -31,7 +32,6 @@ constexpr const char* kHeading =
 // A writer holds the lock for one read and one rename; a holder that takes longer than this is stuck.
 constexpr auto kLockWait = std::chrono::seconds(5);
 
-
 std::string reason() {
     return std::strerror(errno);
 }
@@ -55,19 +55,6 @@ bool lockExclusively(int fd) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = std::min(text.find('\n', at), text.size());
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-        at = end + 1;
-    }
-    return lines;
 }
 
 // getpwuid_r rather than getpwuid: the library's operations and monitor feeds ask on threads of their own.
@@ -141,7 +128,11 @@ std::optional<std::vector<std::string>> TrustStore::readLines() {
             return std::nullopt;
         }
     }
-    return splitLines(text);
+    std::vector<std::string> lines;
+    LineReader reader(text);
+    for (std::string line; reader.next(line, kMaxFileBytes);)
+        lines.push_back(std::move(line));
+    return lines;
 }
 
 bool TrustStore::writeLines(const std::vector<std::string>& lines) {

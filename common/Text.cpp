@@ -1,5 +1,7 @@
 #include "common/Text.h"
 
+#include <algorithm>
+
 namespace kv {
 
 char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -89,6 +91,14 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
     }
     out.append(text.substr(pos));
     return out;
+}
+
+bool isControlCharacter(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+bool hasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), isControlCharacter);
 }
 
 } // namespace kv

@@ -16,6 +16,9 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix);
 // Position of `needle` in `text` without regard to case, or npos.
 std::size_t findNoCase(std::string_view text, std::string_view needle);
 
+// ASCII control characters (below 0x20, and DEL): what no single-line value may carry.
+bool isControlCharacter(char c);
+bool hasControlCharacter(std::string_view text);
 // Splits comma-separated text; consecutive commas count as one separator, so no field comes back empty.
 std::vector<std::string> splitCommas(std::string_view text);
 

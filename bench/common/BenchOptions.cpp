@@ -1,5 +1,7 @@
 #include "bench/common/BenchOptions.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -19,6 +21,14 @@ BenchOptions BenchOptions::parse(int argc, char** argv, const std::string& defau
     std::error_code ignored;
     options.bin = std::filesystem::absolute(options.bin, ignored).string();
     return options;
+}
+
+int countOption(int argc, char** argv, const std::string& name, int fallback, int low, int high) {
+    int value = fallback;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (argv[i] == name)
+            value = std::atoi(argv[i + 1]);
+    return std::clamp(value, low, high);
 }
 
 } // namespace kv::bench

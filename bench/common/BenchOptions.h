@@ -13,4 +13,7 @@ struct BenchOptions {
     static BenchOptions parse(int argc, char** argv, const std::string& defaultBin, const std::string& defaultRoot);
 };
 
+// A whole-number option `name N`: `fallback` when it is missing, then held between `low` and `high`.
+int countOption(int argc, char** argv, const std::string& name, int fallback, int low, int high);
+
 } // namespace kv::bench

@@ -37,13 +37,6 @@ std::shared_ptr<kv::SslContext> clientContext() {
     return kv::SslContext::create(kv::SslRole::Client);
 }
 
-std::string option(int argc, char** argv, const std::string& name, const std::string& fallback) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (argv[i] == name)
-            return argv[i + 1];
-    return fallback;
-}
-
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -121,9 +114,9 @@ void printTimings(const char* name, const Timings& t) {
 
 int main(int argc, char** argv) {
     const auto paths = kv::bench::BenchOptions::parse(argc, argv, KV_BENCH_BIN_DIR, KV_SOURCE_ROOT);
-    const int seconds = std::clamp(std::atoi(option(argc, argv, "--seconds", "20").c_str()), 5, 60);
-    const int logins = std::clamp(std::atoi(option(argc, argv, "--logins", "20").c_str()), 1, 200);
-    const int attackers = std::clamp(std::atoi(option(argc, argv, "--attackers", "1").c_str()), 1, 8);
+    const int seconds = kv::bench::countOption(argc, argv, "--seconds", 20, 5, 60);
+    const int logins = kv::bench::countOption(argc, argv, "--logins", 20, 1, 200);
+    const int attackers = kv::bench::countOption(argc, argv, "--attackers", 1, 1, 8);
     kv::bench::BenchFolder folder("kvbench-login-throttle");
     kv::bench::AgentProcess agent;
     std::string error;

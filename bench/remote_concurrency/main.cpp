@@ -52,13 +52,6 @@ struct Phase {
     double rate() const { return seconds > 0 ? sessions / seconds : 0; }
 };
 
-std::string option(int argc, char** argv, const std::string& name, const std::string& fallback) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (argv[i] == name)
-            return argv[i + 1];
-    return fallback;
-}
-
 // Holds `count` plain TCP connections to the agent that never say anything, from 127.0.1.1 to 127.0.1.10, and opens
 // a new one whenever the agent closes one, until destroyed.
 class IdleConnections {
@@ -164,9 +157,9 @@ void print(const char* name, const Phase& p) {
 
 int main(int argc, char** argv) {
     const auto paths = kv::bench::BenchOptions::parse(argc, argv, KV_BENCH_BIN_DIR, KV_SOURCE_ROOT);
-    const int clients = std::clamp(std::atoi(option(argc, argv, "--clients", "50").c_str()), 1, 500);
-    const int seconds = std::clamp(std::atoi(option(argc, argv, "--seconds", "5").c_str()), 1, 20);
-    const int idleCount = std::clamp(std::atoi(option(argc, argv, "--idle", "200").c_str()), 1, 1000);
+    const int clients = kv::bench::countOption(argc, argv, "--clients", 50, 1, 500);
+    const int seconds = kv::bench::countOption(argc, argv, "--seconds", 5, 1, 20);
+    const int idleCount = kv::bench::countOption(argc, argv, "--idle", 200, 1, 1000);
     kv::bench::BenchFolder folder("kvbench-concurrency");
     kv::bench::AgentProcess agent;
     std::string error;

@@ -40,13 +40,6 @@ struct Round {
     double clientCpu = 0; // the same for the feed clients (this process)
 };
 
-std::string option(int argc, char** argv, const std::string& name, const std::string& fallback) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (argv[i] == name)
-            return argv[i + 1];
-    return fallback;
-}
-
 template <typename Predicate>
 bool waitFor(Predicate done, std::chrono::milliseconds timeout) {
     const auto end = Clock::now() + timeout;
@@ -142,9 +135,9 @@ void print(const std::string& name, const Round& r) {
 
 int main(int argc, char** argv) {
     const auto paths = kv::bench::BenchOptions::parse(argc, argv, KV_BENCH_BIN_DIR, KV_SOURCE_ROOT);
-    const int clients = std::clamp(std::atoi(option(argc, argv, "--clients", "20").c_str()), 1, 30);
-    const int rate = std::clamp(std::atoi(option(argc, argv, "--rate", "10000").c_str()), 100, 100000);
-    const int seconds = std::clamp(std::atoi(option(argc, argv, "--seconds", "3").c_str()), 1, 10);
+    const int clients = kv::bench::countOption(argc, argv, "--clients", 20, 1, 30);
+    const int rate = kv::bench::countOption(argc, argv, "--rate", 10000, 100, 100000);
+    const int seconds = kv::bench::countOption(argc, argv, "--seconds", 3, 1, 10);
     const int total = rate * seconds;
     kv::bench::BenchFolder folder("kvbench-feeds");
     if (folder.path().empty()) {

@@ -13,8 +13,7 @@ bool DescriptionCollector::add(std::string_view line) {
     ++lines_;
     bytes_ += line.size() + 1;
     std::string clean(line);
-    std::replace_if(clean.begin(), clean.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
+    std::replace_if(clean.begin(), clean.end(), isControlCharacter, ' ');
     append(clean);
     append(kStoredLineBreak);
     return false;

@@ -1,5 +1,7 @@
 #include "common/protocol/NameCheck.h"
 
+#include "common/Text.h"
+
 namespace kv::protocol {
 
 bool passesShortNameCheck(std::string_view name) {
@@ -42,12 +44,7 @@ bool isRunModeName(std::string_view name) {
 }
 
 bool isStorableValue(std::string_view value, std::size_t maxLength) {
-    if (value.size() > maxLength)
-        return false;
-    for (char c : value)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            return false;
-    return true;
+    return value.size() <= maxLength && !hasControlCharacter(value);
 }
 
 bool isSingleLine(std::string_view text) {
