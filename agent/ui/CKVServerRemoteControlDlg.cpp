@@ -249,8 +249,13 @@ void CKVServerRemoteControlDlg::showAbout() {
         QStringLiteral("Korvane Server Manager\nRemote Control Utility Version %1").arg(QString::fromUtf8(kVersionText));
     // What an administrator compares with what a client shows on its first contact.
     const AgentEnvironment& env = agent_.environment();
-    if (env.identity)
-        text += QStringLiteral("\n\nAgent identity (SHA-256 fingerprint):\n%1").arg(qs(env.identity->fingerprint));
+    if (env.identity) {
+        // Two rows of sixteen byte pairs, which the message box would otherwise wrap anywhere.
+        QString fingerprint = qs(env.identity->fingerprint);
+        if (fingerprint.size() > 48)
+            fingerprint.insert(48, QLatin1Char('\n'));
+        text += QStringLiteral("\n\nAgent identity (SHA-256 fingerprint):\n%1").arg(fingerprint);
+    }
     else if (!env.identityProblem.empty())
         text += QStringLiteral("\n\nAgent identity: none (%1)").arg(qs(env.identityProblem));
     prompter_.showInformation(this, text, QStringLiteral("About KV Server Remote Control"));
