@@ -2,7 +2,7 @@
 
 #include "agent/AccessLog.h"
 #include "agent/AgentLog.h"
-#include "agent/GameFolder.h"
+#include "manager/core/GameInstallation.h"
 #include "agent/LaunchCommand.h"
 #include "agent/SupervisionState.h"
 
@@ -35,7 +35,7 @@ ServerLauncher::ServerLauncher(const AgentEnvironment& env, AgentLog& log, Acces
 std::string ServerLauncher::gameFolder(const AgentSettings& settings) const {
     std::string folder = settings.gameServerPath;
     if (folder.empty())
-        folder = findGameFolder(env_.systemGameSettings, env_.userGameSettings);
+        folder = core::findGameInstallation(env_.systemGameSettings, env_.userGameSettings).folder;
     if (!folder.empty() && folder.back() == '/')
         folder.pop_back();
     return folder;

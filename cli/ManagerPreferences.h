@@ -16,7 +16,4 @@ struct ManagerPreferences {
 
 ManagerPreferences readManagerPreferences();
 
-// The folder that holds the data files shipped with the programs, for a program at `programPath`; empty if none.
-std::string shippedDataFolder(const std::string& programPath);
-
 } // namespace kv::cli

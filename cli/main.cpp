@@ -1,6 +1,7 @@
 // kvsm: the command-line front end for administrators and scripts. The first word picks the command family.
 
 #include "cli/ManagerPreferences.h"
+#include "manager/core/ManagerFolders.h"
 #include "cli/RemoteCommand.h"
 #include "cli/SetupCommand.h"
 
@@ -42,7 +43,7 @@ int run(int argc, char** argv) {
     }
     if (family == "setup") {
         kv::cli::ManagerPreferences prefs = kv::cli::readManagerPreferences();
-        return kv::cli::runSetupCommand(args, prefs, kv::cli::shippedDataFolder(programPath(argv[0])), std::cout,
+        return kv::cli::runSetupCommand(args, prefs, kv::core::shippedDataFolder(programPath(argv[0])), std::cout,
                                         std::cerr);
     }
     if (family == "remote") {

@@ -4,8 +4,8 @@
 #include "monitor/MonitorLogWriter.h"
 #include "monitor/MonitorSource.h"
 #include "monitor/MonitorStyle.h"
-#include "monitor/Prompter.h"
-#include "monitor/SlotGuard.h"
+#include "gui/Prompter.h"
+#include "gui/SlotGuard.h"
 
 #include "common/Clock.h"
 #include "common/LocalTime.h"
@@ -45,7 +45,7 @@ bool cutAt(std::string& text, std::size_t max) {
 } // namespace
 
 CMonitorServerOutputWnd::CMonitorServerOutputWnd(MonitorSource& source, MonitorControl* control,
-                                                 MonitorOptions options, Prompter& prompter, QWidget* parent)
+                                                 MonitorOptions options, gui::Prompter& prompter, QWidget* parent)
     : QWidget(parent), source_(source), control_(control), options_(std::move(options)), prompter_(prompter),
       font_(arial8()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -67,19 +67,19 @@ CMonitorServerOutputWnd::CMonitorServerOutputWnd(MonitorSource& source, MonitorC
     scroll_->setRange(0, 0);
 
     if (stop_)
-        connect(stop_, &QPushButton::clicked, this, guarded([this](bool) { stopServer(); }));
-    connect(clear_, &QPushButton::clicked, this, guarded([this](bool) { clearWindow(); }));
-    connect(save_, &QPushButton::clicked, this, guarded([this](bool) { saveToDisk(); }));
-    connect(help_, &QPushButton::clicked, this, guarded([this](bool) {
+        connect(stop_, &QPushButton::clicked, this, gui::guarded([this](bool) { stopServer(); }));
+    connect(clear_, &QPushButton::clicked, this, gui::guarded([this](bool) { clearWindow(); }));
+    connect(save_, &QPushButton::clicked, this, gui::guarded([this](bool) { saveToDisk(); }));
+    connect(help_, &QPushButton::clicked, this, gui::guarded([this](bool) {
                 if (options_.help)
                     options_.help();
             }));
-    connect(scroll_, &QScrollBar::actionTriggered, this, guarded([this](int action) { onScrollAction(action); }));
+    connect(scroll_, &QScrollBar::actionTriggered, this, gui::guarded([this](int action) { onScrollAction(action); }));
     connect(scroll_, &QScrollBar::valueChanged, this, [this](int value) {
         first_ = static_cast<std::size_t>(std::max(value, 0));
         update();
     });
-    connect(&source_, &MonitorSource::linesChanged, this, guarded([this](bool follow) { refresh(follow); }));
+    connect(&source_, &MonitorSource::linesChanged, this, gui::guarded([this](bool follow) { refresh(follow); }));
     if (control_)
         connect(control_.data(), &MonitorControl::stateChanged, this, [this] { updateStopButton(); });
     updateStopButton();

@@ -11,11 +11,14 @@
 class QPushButton;
 class QScrollBar;
 
+namespace kv::gui {
+class Prompter;
+}
+
 namespace kv::monitor {
 
 class MonitorControl;
 class MonitorSource;
-class Prompter;
 
 // The output monitor window: a black output area showing the visible lines of its source in their colours, a
 // vertical scroll bar, and the button row "Stop Server", "Clear Window", "Save To Disk", "Help" in a 30-pixel strip
@@ -27,7 +30,7 @@ public:
 
     // `control` may be null (remote feed: no "Stop Server"). Source, control and prompter outlive the window.
     CMonitorServerOutputWnd(MonitorSource& source, MonitorControl* control, MonitorOptions options,
-                            Prompter& prompter, QWidget* parent = nullptr);
+                            gui::Prompter& prompter, QWidget* parent = nullptr);
     ~CMonitorServerOutputWnd() override;
 
     // Recomputes the scroll range; follow = show the end of the list. Repaints.
@@ -77,7 +80,7 @@ private:
     MonitorSource& source_;
     QPointer<MonitorControl> control_;
     MonitorOptions options_;
-    Prompter& prompter_;
+    gui::Prompter& prompter_;
     QFont font_;
     QPushButton* stop_ = nullptr;
     QPushButton* clear_ = nullptr;

@@ -7,7 +7,7 @@
 #include "agent/SettingsFile.h"
 #include "agent/SignalPipe.h"
 
-#include "monitor/QtPrompter.h"
+#include "gui/QtPrompter.h"
 
 #include <QApplication>
 
@@ -31,7 +31,7 @@ int runAgentWindow(int& argc, char** argv, const AgentEnvironment& env, AgentSet
     }
     try {
         QApplication app(argc, argv);
-        monitor::QtPrompter prompter;
+        gui::QtPrompter prompter;
         if (!settingsFound)
             runFirstRunDialog(settings, env, prompter);
         Agent agent(env, std::move(settings));

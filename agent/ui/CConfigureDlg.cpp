@@ -4,8 +4,8 @@
 #include "agent/ui/CConfigurePasswordDlg.h"
 #include "agent/ui/ConfigureHelp.h"
 
-#include "monitor/Prompter.h"
-#include "monitor/SlotGuard.h"
+#include "gui/Prompter.h"
+#include "gui/SlotGuard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,7 +38,7 @@ QLineEdit* CConfigureDlg::addField(const char* name, const char* key) {
 }
 
 CConfigureDlg::CConfigureDlg(const ConfigureValues& initial, std::string configurationsFolder,
-                             monitor::Prompter& prompter, QWidget* parent)
+                             gui::Prompter& prompter, QWidget* parent)
     : QDialog(parent), configurations_(std::move(configurationsFolder)), prompter_(prompter),
       password_(initial.password) {
     setWindowTitle(QStringLiteral("Configure KVSM Remote Control Utility"));
@@ -139,9 +139,9 @@ CConfigureDlg::CConfigureDlg(const ConfigureValues& initial, std::string configu
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->setCursorPosition(0);
 
-    connect(change, &QPushButton::clicked, this, monitor::guarded([this](bool) { changePassword(); }));
-    connect(select, &QPushButton::clicked, this, monitor::guarded([this](bool) { selectControlFile(); }));
-    connect(saveButton, &QPushButton::clicked, this, monitor::guarded([this](bool) { save(); }));
+    connect(change, &QPushButton::clicked, this, gui::guarded([this](bool) { changePassword(); }));
+    connect(select, &QPushButton::clicked, this, gui::guarded([this](bool) { selectControlFile(); }));
+    connect(saveButton, &QPushButton::clicked, this, gui::guarded([this](bool) { save(); }));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -9,7 +9,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace kv::monitor {
+namespace kv::gui {
 class Prompter;
 }
 
@@ -21,7 +21,7 @@ class CConfigureDlg : public QDialog {
     Q_OBJECT
 public:
     // `configurationsFolder` is where "Select" starts looking for control files.
-    CConfigureDlg(const ConfigureValues& initial, std::string configurationsFolder, monitor::Prompter& prompter,
+    CConfigureDlg(const ConfigureValues& initial, std::string configurationsFolder, gui::Prompter& prompter,
                   QWidget* parent = nullptr);
 
     ConfigureValues values() const;
@@ -41,7 +41,7 @@ private:
     QLineEdit* addField(const char* name, const char* key);
 
     std::string configurations_;
-    monitor::Prompter& prompter_;
+    gui::Prompter& prompter_;
     std::string password_;
     QComboBox* hour_ = nullptr;
 };

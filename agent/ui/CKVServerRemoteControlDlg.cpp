@@ -6,13 +6,13 @@
 #include "agent/ui/ConfigureValues.h"
 
 #include "agent/Agent.h"
-#include "agent/GameFolder.h"
+#include "manager/core/GameInstallation.h"
 #include "agent/GameServerRun.h"
 #include "agent/SettingsFile.h"
 
 #include "monitor/CMonitorServerOutputWnd.h"
-#include "monitor/Prompter.h"
-#include "monitor/SlotGuard.h"
+#include "gui/Prompter.h"
+#include "gui/SlotGuard.h"
 
 #include "common/Files.h"
 
@@ -47,7 +47,7 @@ constexpr const char* kControlFilter = "KVSM Server Control Files (*.Control);;A
 
 } // namespace
 
-CKVServerRemoteControlDlg::CKVServerRemoteControlDlg(Agent& agent, monitor::Prompter& prompter, QWidget* parent)
+CKVServerRemoteControlDlg::CKVServerRemoteControlDlg(Agent& agent, gui::Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), agent_(agent), prompter_(prompter) {
     setWindowTitle(QStringLiteral("KV Server Manager Remote Control Utility Version %1")
                        .arg(QString::fromUtf8(kVersionText)));
@@ -102,11 +102,11 @@ CKVServerRemoteControlDlg::CKVServerRemoteControlDlg(Agent& agent, monitor::Prom
     setCentralWidget(central);
     buildMenus();
 
-    connect(restart_, &QPushButton::clicked, this, monitor::guarded([this](bool) { restartServerNow(); }));
-    connect(&agent_, &Agent::displayChanged, this, monitor::guarded([this] { showState(); }));
-    connect(&agent_, &Agent::runChanged, this, monitor::guarded([this](GameServerRun* run) { onRunChanged(run); }));
+    connect(restart_, &QPushButton::clicked, this, gui::guarded([this](bool) { restartServerNow(); }));
+    connect(&agent_, &Agent::displayChanged, this, gui::guarded([this] { showState(); }));
+    connect(&agent_, &Agent::runChanged, this, gui::guarded([this](GameServerRun* run) { onRunChanged(run); }));
     connect(&agent_.accessLog(), &AccessLog::lineAppended, this,
-            monitor::guarded([this](const QString& line) { addAccessLine(line); }));
+            gui::guarded([this](const QString& line) { addAccessLine(line); }));
     for (const std::string& line : agent_.accessLog().lines())
         addAccessLine(qs(line));
     if (agent_.run())
@@ -130,7 +130,7 @@ void CKVServerRemoteControlDlg::buildMenus() {
     auto addAction = [this](QMenu* menu, const char* text, const char* name, auto action) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
         a->setObjectName(QString::fromUtf8(name));
-        connect(a, &QAction::triggered, this, monitor::guarded([action](bool) { action(); }));
+        connect(a, &QAction::triggered, this, gui::guarded([action](bool) { action(); }));
         return a;
     };
     QMenu* server = menuBar()->addMenu(QStringLiteral("Server"));
@@ -139,7 +139,7 @@ void CKVServerRemoteControlDlg::buildMenus() {
     addAction(server, "Exit", "exit", [this] { close(); });
     QAction* options = menuBar()->addAction(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("options"));
-    connect(options, &QAction::triggered, this, monitor::guarded([this](bool) { openOptions(); }));
+    connect(options, &QAction::triggered, this, gui::guarded([this](bool) { openOptions(); }));
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     addAction(help, "Korvane Server Manager Support Website", "supportWebsite", [this] { openSupportWebsite(); });
     addAction(help, "KVSM Remote Control Utility Manual (pdf)", "manual", [this] { openManual(); });
@@ -223,7 +223,7 @@ void CKVServerRemoteControlDlg::selectSetup() {
 void CKVServerRemoteControlDlg::openOptions() {
     const AgentEnvironment& env = agent_.environment();
     const ConfigureValues initial = ConfigureValues::fromSettings(
-        agent_.settings().snapshot(), findGameFolder(env.systemGameSettings, env.userGameSettings));
+        agent_.settings().snapshot(), core::findGameInstallation(env.systemGameSettings, env.userGameSettings).folder);
     CConfigureDlg dialog(initial, joinPath(env.workDir, "Configurations"), prompter_, this);
     if (prompter_.runDialog(dialog))
         applyOptions(dialog.values());

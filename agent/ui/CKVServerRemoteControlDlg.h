@@ -13,9 +13,9 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace kv::monitor {
+namespace kv::gui {
 class Prompter;
-} // namespace kv::monitor
+}
 
 namespace kv::agent {
 class Agent;
@@ -35,7 +35,7 @@ public:
     static constexpr const char* kSupportUrl = "https://www.korvane.example/server-manager/support";
     static constexpr const char* kManualFile = "Getting Started With the KVSM Remote Control Utility.pdf";
 
-    CKVServerRemoteControlDlg(Agent& agent, monitor::Prompter& prompter, QWidget* parent = nullptr);
+    CKVServerRemoteControlDlg(Agent& agent, gui::Prompter& prompter, QWidget* parent = nullptr);
     ~CKVServerRemoteControlDlg() override;
 
     // Menu and button actions.
@@ -67,7 +67,7 @@ private:
     void addAccessLine(const QString& line);
 
     Agent& agent_;
-    monitor::Prompter& prompter_;
+    gui::Prompter& prompter_;
     QPointer<monitor::CMonitorServerOutputWnd> monitor_;
     QPlainTextEdit* command_ = nullptr;
     QListWidget* accessLog_ = nullptr;

@@ -3,18 +3,18 @@
 #include "agent/ui/CConfigureDlg.h"
 #include "agent/ui/ConfigureValues.h"
 
-#include "agent/GameFolder.h"
+#include "manager/core/GameInstallation.h"
 #include "agent/SettingsFile.h"
 
-#include "monitor/Prompter.h"
+#include "gui/Prompter.h"
 
 #include "common/Files.h"
 
 namespace kv::agent::ui {
 
-bool runFirstRunDialog(AgentSettings& settings, const AgentEnvironment& env, monitor::Prompter& prompter) {
+bool runFirstRunDialog(AgentSettings& settings, const AgentEnvironment& env, gui::Prompter& prompter) {
     const ConfigureValues initial =
-        ConfigureValues::forFirstRun(settings, findGameFolder(env.systemGameSettings, env.userGameSettings));
+        ConfigureValues::forFirstRun(settings, core::findGameInstallation(env.systemGameSettings, env.userGameSettings).folder);
     CConfigureDlg dialog(initial, joinPath(env.workDir, "Configurations"), prompter);
     if (!prompter.runDialog(dialog))
         return false;

@@ -3,7 +3,7 @@
 #include "agent/AgentEnvironment.h"
 #include "agent/AgentSettings.h"
 
-namespace kv::monitor {
+namespace kv::gui {
 class Prompter;
 }
 
@@ -12,6 +12,6 @@ namespace kv::agent::ui {
 // No KVSMRC.ini yet: the settings dialog opens with "Admin", the default password and the command line's values.
 // Save takes the dialog's values (the password as its digest) and writes the file; Cancel keeps the defaults for this
 // run only. True when the file was written.
-bool runFirstRunDialog(AgentSettings& settings, const AgentEnvironment& env, monitor::Prompter& prompter);
+bool runFirstRunDialog(AgentSettings& settings, const AgentEnvironment& env, gui::Prompter& prompter);
 
 } // namespace kv::agent::ui

@@ -8,7 +8,7 @@
 #include "agent/Agent.h"
 
 #include "monitor/CMonitorServerOutputWnd.h"
-#include "monitor/QtPrompter.h"
+#include "gui/QtPrompter.h"
 
 #include "common/Clock.h"
 
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     env.clock = &clock;
     AgentSettings settings = AgentSettings::defaults();
     settings.showMemoryUsage = true; // the widest form of a line: time stamp and memory column
-    monitor::QtPrompter prompter;
+    gui::QtPrompter prompter;
 
     struct Case {
         const char* name;

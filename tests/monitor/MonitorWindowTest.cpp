@@ -2,7 +2,7 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 #include "monitor/MonitorStyle.h"
 
-#include "tests/monitor/FakePrompter.h"
+#include "tests/support/gui/FakePrompter.h"
 #include "tests/monitor/MonitorTestSources.h"
 #include "tests/support/TempDir.h"
 

@@ -10,7 +10,7 @@
 #include "agent/AccessLog.h"
 
 #include "monitor/CMonitorServerOutputWnd.h"
-#include "monitor/QtPrompter.h"
+#include "gui/QtPrompter.h"
 
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     settings.showMemoryUsage = true;
     settings.timedAutoRestartServer = true;
 
-    monitor::QtPrompter prompter;
+    gui::QtPrompter prompter;
     int failures = 0;
     {
         Agent agent(env, settings);

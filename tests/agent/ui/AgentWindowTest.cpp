@@ -12,7 +12,7 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 
 #include "tests/agent/AgentTestHost.h"
-#include "tests/monitor/FakePrompter.h"
+#include "tests/support/gui/FakePrompter.h"
 #include "tests/support/TempDir.h"
 
 #include "common/Clock.h"

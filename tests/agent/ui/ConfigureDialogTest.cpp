@@ -6,7 +6,7 @@
 
 #include "agent/SettingsFile.h"
 
-#include "tests/monitor/FakePrompter.h"
+#include "tests/support/gui/FakePrompter.h"
 #include "tests/support/TempDir.h"
 
 #include "common/Md5.h"

@@ -1,4 +1,4 @@
-#include "tests/monitor/FakePrompter.h"
+#include "tests/support/gui/FakePrompter.h"
 
 #include <QApplication>
 #include <QDialog>

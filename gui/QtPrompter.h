@@ -1,8 +1,8 @@
 #pragma once
 
-#include "monitor/Prompter.h"
+#include "gui/Prompter.h"
 
-namespace kv::monitor {
+namespace kv::gui {
 
 // The real thing: message boxes, file dialogs, exec(), the desktop's URL handler.
 class QtPrompter final : public Prompter {
@@ -18,4 +18,4 @@ public:
     bool openUrl(const QUrl& url) override;
 };
 
-} // namespace kv::monitor
+} // namespace kv::gui

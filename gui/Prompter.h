@@ -6,7 +6,7 @@ class QDialog;
 class QUrl;
 class QWidget;
 
-namespace kv::monitor {
+namespace kv::gui {
 
 // Every question, message, file dialog, child dialog and web page that a window shows goes through this, so that
 // tests can answer them instead of blocking on a modal dialog.
@@ -28,4 +28,4 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
 };
 
-} // namespace kv::monitor
+} // namespace kv::gui

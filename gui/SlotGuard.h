@@ -5,7 +5,7 @@
 #include <exception>
 #include <utility>
 
-namespace kv::monitor {
+namespace kv::gui {
 
 // Wraps a slot so that no exception leaves it into Qt's event loop; what was thrown is reported as a warning.
 template <typename F>
@@ -21,4 +21,4 @@ auto guarded(F f) {
     };
 }
 
-} // namespace kv::monitor
+} // namespace kv::gui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/Prompter.h"
+#include "gui/Prompter.h"
 
 #include <QString>
 #include <QUrl>
@@ -14,7 +14,7 @@ class QApplication;
 namespace kv::test {
 
 // Answers every question, file dialog and child dialog of a window under test, and records what was shown.
-class FakePrompter final : public monitor::Prompter {
+class FakePrompter final : public gui::Prompter {
 public:
     struct Shown {
         QString text;

@@ -1,4 +1,4 @@
-#include "monitor/QtPrompter.h"
+#include "gui/QtPrompter.h"
 
 #include <QDesktopServices>
 #include <QDialog>
@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
-namespace kv::monitor {
+namespace kv::gui {
 
 bool QtPrompter::askYesNo(QWidget* parent, const QString& text, const QString& caption) {
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
@@ -35,4 +35,4 @@ bool QtPrompter::runDialog(QDialog& dialog) { return dialog.exec() == QDialog::A
 
 bool QtPrompter::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
-} // namespace kv::monitor
+} // namespace kv::gui

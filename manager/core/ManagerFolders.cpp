@@ -1,0 +1,35 @@
+#include "manager/core/ManagerFolders.h"
+
+#include "common/Files.h"
+#include "manager/setups/ShippedData.h"
+
+#include <QStandardPaths>
+
+#include <cstdlib>
+#include <vector>
+
+namespace kv::core {
+
+std::string defaultWorkingFolder() {
+    return joinPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString(),
+                    "KV Server Manager");
+}
+
+std::string documentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+}
+
+std::string shippedDataFolder(const std::string& programPath) {
+    std::string programFolder(dirName(programPath));
+    std::vector<std::string> candidates;
+    if (const char* env = std::getenv("KV_DATA_DIR"))
+        candidates.emplace_back(env);
+    candidates.push_back(joinPath(programFolder, "../share/kv-server-manager"));
+    candidates.push_back(joinPath(programFolder, "data"));
+#ifdef KV_SOURCE_DATA_DIR
+    candidates.emplace_back(KV_SOURCE_DATA_DIR); // a build tree run from where it was built
+#endif
+    return setups::findShippedDataFolder(candidates);
+}
+
+} // namespace kv::core

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace kv::core {
+
+// The manager's per-user working folder: <XDG data home>/KV Server Manager.
+std::string defaultWorkingFolder();
+
+// The user's documents folder (generated game files go below it).
+std::string documentsFolder();
+
+// The folder that holds the data files shipped with the programs, for a program at `programPath`: $KV_DATA_DIR,
+// then ../share/kv-server-manager and data/ beside the program, then the source tree of a build; empty if none.
+std::string shippedDataFolder(const std::string& programPath);
+
+} // namespace kv::core
