@@ -32,4 +32,18 @@ std::string shippedDataFolder(const std::string& programPath) {
     return setups::findShippedDataFolder(candidates);
 }
 
+std::string helpFolder(const std::string& programPath) {
+    std::vector<std::string> candidates;
+    if (const char* env = std::getenv("KV_HELP_DIR"))
+        candidates.emplace_back(env);
+    candidates.push_back(joinPath(dirName(programPath), "../share/doc/kv-server-manager/help"));
+#ifdef KV_SOURCE_HELP_DIR
+    candidates.emplace_back(KV_SOURCE_HELP_DIR);
+#endif
+    for (const std::string& folder : candidates)
+        if (!folder.empty() && fileExists(joinPath(folder, "GettingStarted.html")))
+            return folder;
+    return {};
+}
+
 } // namespace kv::core

@@ -14,4 +14,8 @@ std::string documentsFolder();
 // then ../share/kv-server-manager and data/ beside the program, then the source tree of a build; empty if none.
 std::string shippedDataFolder(const std::string& programPath);
 
+// The folder of our HTML help pages for a program at `programPath`: $KV_HELP_DIR, then
+// ../share/doc/kv-server-manager/help beside the program, then docs/help of the source tree; empty if none.
+std::string helpFolder(const std::string& programPath);
+
 } // namespace kv::core

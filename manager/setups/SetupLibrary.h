@@ -29,6 +29,7 @@ struct LibraryResult {
     bool ok = false;
     std::string message;
     std::string name; // the setup created or touched
+    std::string path; // its file
 };
 
 enum class ImportChoice {
