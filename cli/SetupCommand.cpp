@@ -4,10 +4,12 @@
 #include "cli/OptionParser.h"
 #include "common/Clock.h"
 #include "common/Files.h"
+#include "gui/XdgEmail.h"
 #include "manager/setups/ConfigGenerator.h"
 #include "manager/setups/MapTable.h"
 #include "manager/setups/SetupDescription.h"
 #include "manager/setups/SetupLibrary.h"
+#include "manager/setups/SetupMail.h"
 #include "manager/setups/ShippedData.h"
 
 #include <functional>
@@ -119,15 +121,11 @@ int describe(const OptionParser& o, const ManagerPreferences& p, const std::stri
     return 0;
 }
 
-int generate(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
-             std::ostream& err) {
-    if (o.positionals().size() != 1)
-        return usageError(err, "generate needs exactly one setup NAME.");
-    std::optional<NamedSetup> named = openNamed(o, p, data, err);
-    if (!named)
-        return 1;
-    const Session& session = named->session;
-    ServerSetup& setup = named->setup;
+// Generates the named setup's game files as the generate options say; false (reason on `err`) when refused.
+bool generateFiles(const OptionParser& o, const ManagerPreferences& p, NamedSetup& named, std::string& outputFolder,
+                   std::string& startCommand, std::ostream& err) {
+    const Session& session = named.session;
+    ServerSetup& setup = named.setup;
     setups::GeneratorSettings settings;
     settings.templatePath = joinPath(session.workingFolder, "ConfigurationTemplate.ini");
     settings.documentsFolder = o.get("documents", p.documentsFolder);
@@ -136,16 +134,63 @@ int generate(const OptionParser& o, const ManagerPreferences& p, const std::stri
                               o.get("auth-ip", p.authAddress)};
     if (settings.documentsFolder.empty()) {
         err << "kvsm: no documents folder is known; give one with --documents.\n";
-        return 1;
+        return false;
     }
     setups::ConfigGenerator generator(settings, session.maps);
     setups::GenerateResult result = generator.generate(setup);
     if (!result.ok) {
         err << "kvsm: " << result.title << ": " << result.message << '\n';
-        return 1;
+        return false;
     }
-    out << generator.localStartCommand(setup) << '\n';
+    outputFolder = generator.outputFolder();
+    startCommand = generator.localStartCommand(setup);
+    return true;
+}
+
+int generate(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
+             std::ostream& err) {
+    if (o.positionals().size() != 1)
+        return usageError(err, "generate needs exactly one setup NAME.");
+    std::optional<NamedSetup> named = openNamed(o, p, data, err);
+    std::string folder, command;
+    if (!named || !generateFiles(o, p, *named, folder, command, err))
+        return 1;
+    out << command << '\n';
     return 0;
+}
+
+int email(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
+          std::ostream& err) {
+    if (o.positionals().size() != 1)
+        return usageError(err, "email needs exactly one setup NAME.");
+    std::optional<NamedSetup> named = openNamed(o, p, data, err);
+    std::string folder, command;
+    if (!named || !generateFiles(o, p, *named, folder, command, err))
+        return 1;
+    const setups::SetupMail mail = setups::composeSetupMail(
+        named->setup, named->session.maps, folder, named->session.store.pathFor(resolveName(o.positionals()[0])));
+    if (o.has("print")) {
+        out << mail.subject << '\n';
+        for (const std::string& file : mail.attachments)
+            out << "Attach: " << file << '\n';
+        out << '\n' << mail.body;
+        return 0;
+    }
+    gui::MailMessage message{QString::fromStdString(mail.subject), QString::fromStdString(mail.body), {}};
+    for (const std::string& file : mail.attachments)
+        message.attachments << QString::fromStdString(file);
+    switch (gui::startXdgEmail(message)) {
+    case gui::MailResult::Handed:
+        return 0;
+    case gui::MailResult::Missing:
+        err << "kvsm: no mail composer was found (xdg-email, from the xdg-utils package, is not on PATH). Use "
+               "--print to see the message, or attach the files of " << folder << " in your mail program.\n";
+        return 1;
+    case gui::MailResult::Failed:
+        break;
+    }
+    err << "kvsm: xdg-email could not be started.\n";
+    return 1;
 }
 
 int copy(const OptionParser& o, const ManagerPreferences& p, const std::string& data, std::ostream& out,
@@ -214,6 +259,8 @@ const std::map<std::string, Command>& commands() {
         {"describe", {describe, {"workdir"}, {"detailed"}}},
         {"generate",
          {generate, {"workdir", "documents", "server-location", "auth-user", "auth-password", "auth-ip"}, {}}},
+        {"email",
+         {email, {"workdir", "documents", "server-location", "auth-user", "auth-password", "auth-ip"}, {"print"}}},
         {"copy", {copy, {"workdir"}, {}}},
         {"delete", {remove, {"workdir"}, {}}},
         {"import", {import, {"workdir"}, {"replace", "rename"}}},
@@ -236,6 +283,10 @@ const char* setupUsage() {
            "           [--auth-user U] [--auth-password P] [--auth-ip A] NAME\n"
            "      Writes NAME.ini, NAME.bat and NAME.sh into <documents>/Korvane Server Setups/ from\n"
            "      <workdir>/ConfigurationTemplate.ini and prints the local start command as one line.\n"
+           "  email [--print] [generate options] NAME\n"
+           "      Generates the setup's files, then hands a new mail with them attached to your mail\n"
+           "      program (xdg-email). --print writes it to standard output instead: the subject, one\n"
+           "      \"Attach: PATH\" line per attachment, an empty line, then the body (CR LF line ends).\n"
            "  copy [--workdir DIR] NAME\n"
            "      Saves a copy named \"NAME (Copy)\" and prints its name; refused while that copy exists.\n"
            "  delete [--workdir DIR] NAME\n"

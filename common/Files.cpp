@@ -35,6 +35,42 @@ std::optional<std::string> readFile(const std::string& path) {
     return data;
 }
 
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<unsigned long long>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string data;
+    data.reserve(static_cast<std::size_t>(st.st_size));
+    char chunk[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || data.size() + static_cast<std::size_t>(n) > maxBytes) { // grew while we read
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        data.append(chunk, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return data;
+}
+
+std::optional<long long> fileModifiedSeconds(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<long long>(st.st_mtime);
+}
+
 bool fileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -9,6 +9,11 @@ namespace kv {
 
 // Whole-file and folder helpers over POSIX calls; none of them throws.
 std::optional<std::string> readFile(const std::string& path);
+// Reads a file that someone else may have put there: only a regular file (never a pipe or device, even one swapped
+// in after a check) of at most `maxBytes`; nullopt otherwise.
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes);
+// Seconds since 1970 of the last change of a regular file's contents.
+std::optional<long long> fileModifiedSeconds(const std::string& path);
 bool fileExists(const std::string& path);       // a regular file
 bool directoryExists(const std::string& path);  // a folder
 std::optional<long long> fileSize(const std::string& path);

@@ -1,24 +1,13 @@
 #pragma once
 
+#include "gui/MailMessage.h"
+
 #include <QString>
 #include <QStringList>
 
 class QUrl;
 
 namespace kv::gui {
-
-// A new mail for the user to complete and send in their own mail program.
-struct MailMessage {
-    QString subject;
-    QString body;
-    QStringList attachments; // absolute paths
-};
-
-enum class MailResult {
-    Handed,  // the mail program has it
-    Missing, // no mail composer on this system (xdg-email is not on PATH)
-    Failed,  // the composer could not be started
-};
 
 // What a window asks of the desktop: open a document, a web page or a folder with the user's own programs, compose a
 // mail, start another program. One seam, so that tests record what was asked instead of opening windows. Nothing

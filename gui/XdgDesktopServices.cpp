@@ -1,9 +1,10 @@
 #include "gui/XdgDesktopServices.h"
 
+#include "gui/XdgEmail.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace kv::gui {
@@ -18,20 +19,7 @@ bool XdgDesktopServices::openFolder(const QString& path) {
     return QFileInfo(path).isDir() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-QStringList XdgDesktopServices::mailArguments(const MailMessage& mail) {
-    QStringList arguments{QStringLiteral("--utf8"), QStringLiteral("--subject"), mail.subject,
-                          QStringLiteral("--body"), mail.body};
-    for (const QString& file : mail.attachments)
-        arguments << QStringLiteral("--attach") << file;
-    return arguments;
-}
-
-MailResult XdgDesktopServices::composeMail(const MailMessage& mail) {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
-    if (program.isEmpty())
-        return MailResult::Missing;
-    return QProcess::startDetached(program, mailArguments(mail)) ? MailResult::Handed : MailResult::Failed;
-}
+MailResult XdgDesktopServices::composeMail(const MailMessage& mail) { return startXdgEmail(mail); }
 
 bool XdgDesktopServices::startDetached(const QString& program, const QStringList& arguments, const QString& folder) {
     return QProcess::startDetached(program, arguments, folder);

@@ -13,9 +13,6 @@ public:
     bool openFolder(const QString& path) override;
     MailResult composeMail(const MailMessage& mail) override;
     bool startDetached(const QString& program, const QStringList& arguments, const QString& folder) override;
-
-    // The argument list handed to xdg-email for `mail`.
-    static QStringList mailArguments(const MailMessage& mail);
 };
 
 } // namespace kv::gui

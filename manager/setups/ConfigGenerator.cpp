@@ -89,8 +89,9 @@ std::string ConfigGenerator::batLine(const ServerSetup& s) {
 
 std::string ConfigGenerator::shLine(const ServerSetup& s) {
     std::string name = shellQuoted(s.m_csName);
+    // Unquoted, the shell drops blanks around the map file; quoting must not keep them as part of the name.
     return format("./server.bin %s %s log=\"%s.log\" ini=\"%s.ini\"", shellWord(runMode(s)).c_str(),
-                  shellWord(s.m_csMapFile).c_str(), name.c_str(), name.c_str());
+                  shellWord(trim(s.m_csMapFile)).c_str(), name.c_str(), name.c_str());
 }
 
 GenerateResult ConfigGenerator::generate(ServerSetup& setup) const {

@@ -9,11 +9,16 @@
 #include "manager/setups/SetupReader.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <tuple>
 
 namespace kv::setups {
 
 namespace {
+
+// An empty setup file is removed at a refresh, but not while something may still be writing it (a download).
+constexpr long long kEmptyFileGraceSeconds = 5;
 
 bool hasSetupExtension(std::string_view file) {
     return file.size() > kSetupExtension.size() &&
@@ -26,7 +31,20 @@ std::string fileTitle(std::string_view path) {
     return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
 }
 
-LibraryResult refused(std::string message) { return LibraryResult{false, std::move(message), {}}; }
+LibraryResult refused(std::string message) { return LibraryResult{false, std::move(message), {}, {}}; }
+
+std::string quotedName(std::string_view name) {
+    return format("\"%.*s\"", static_cast<int>(name.size()), name.data());
+}
+
+std::string realPath(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return {};
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+}
 
 } // namespace
 
@@ -44,16 +62,19 @@ std::vector<LibraryEntry> SetupLibrary::refresh() const {
     makeDirectories(folder);
     std::vector<LibraryEntry> entries;
     ServerSetup setup;
+    const long long now = clock_.nowSeconds();
     for (const std::string& file : listDirectory(folder)) {
         if (!hasSetupExtension(file))
             continue;
         std::string path = joinPath(folder, file);
-        // Regular files only: a folder is no setup, and a pipe or device would block or never end.
-        auto bytes = fileExists(path) ? readFile(path) : std::nullopt;
+        // Regular files of a sane size only: a folder is no setup, a pipe or device would block or never end.
+        auto bytes = readRegularFile(path, kMaxSetupFileBytes);
         if (!bytes)
             continue;
         if (bytes->empty()) {
-            removeFile(path);
+            auto changed = fileModifiedSeconds(path);
+            if (changed && now - *changed >= kEmptyFileGraceSeconds)
+                removeFile(path);
             continue;
         }
         setup.reset();
@@ -66,46 +87,59 @@ std::vector<LibraryEntry> SetupLibrary::refresh() const {
     return entries;
 }
 
-LibraryResult SetupLibrary::copy(std::string_view name) const {
+std::string SetupLibrary::existingFileNamed(std::string_view name) const {
+    const std::string wanted = std::string(name) + std::string(kSetupExtension);
+    for (const std::string& file : listDirectory(store_.setupsFolder()))
+        if (equalsNoCase(file, wanted))
+            return joinPath(store_.setupsFolder(), file);
+    return {};
+}
+
+std::string SetupLibrary::pathOf(std::string_view nameOrPath) const {
+    if (!nameOrPath.empty() && nameOrPath.front() == '/')
+        return std::string(nameOrPath);
+    return isUsableSetupName(nameOrPath) ? store_.pathFor(nameOrPath) : std::string();
+}
+
+LibraryResult SetupLibrary::copy(std::string_view nameOrPath) const {
+    const std::string source = pathOf(nameOrPath);
     ServerSetup setup;
-    if (!isUsableSetupName(name) || !store_.load(name, setup))
-        return refused(format("The server setup \"%.*s\" could not be read.", static_cast<int>(name.size()),
-                              name.data()));
+    if (source.empty() || !store_.load(source, setup))
+        return refused(format("The server setup %s could not be read.", quotedName(nameOrPath).c_str()));
     const std::string copyName = setup.m_csName + " (Copy)";
-    // The tree refuses a copy whose name its category already holds; a file of that name anywhere would be
-    // overwritten all the same, so it is refused too.
-    bool exists = fileExists(store_.pathFor(copyName));
-    const LibraryCategory category = categoryOf(setup);
-    for (const LibraryEntry& entry : refresh())
-        exists = exists || (entry.name == copyName && entry.root == category.root && entry.category == category.label);
-    if (exists)
+    if (!isUsableSetupName(copyName))
+        return refused(format("The server setup name %s cannot be used as a file name.", quotedName(copyName).c_str()));
+    // Names that differ only in letter case are the same setup to the administrator.
+    if (!existingFileNamed(copyName).empty())
         return refused("You have already made a copy of this server setup.  You must rename the copy before "
                        "creating another copy of it.");
     setup.m_csName = copyName;
     std::string error;
     if (!store_.save(setup, &error))
         return refused(error);
-    return LibraryResult{true, {}, copyName};
+    return LibraryResult{true, {}, copyName, store_.pathFor(copyName)};
 }
 
-LibraryResult SetupLibrary::remove(std::string_view name) const {
-    const std::string path = store_.pathFor(name);
-    if (!isUsableSetupName(name) || !fileExists(path))
-        return refused(format("There is no server setup named \"%.*s\".", static_cast<int>(name.size()),
-                              name.data()));
+LibraryResult SetupLibrary::remove(std::string_view nameOrPath) const {
+    const std::string path = pathOf(nameOrPath);
+    // Only files of the library itself: a path given from outside must not delete anything else.
+    if (path.empty() || dirName(path) != store_.setupsFolder() || !hasSetupExtension(baseName(path)) ||
+        !fileExists(path))
+        return refused(format("There is no server setup named %s.", quotedName(nameOrPath).c_str()));
     if (!removeFile(path))
         return refused(format("The server setup file %s could not be deleted.", path.c_str()));
-    removeFile(joinPath(store_.setupsFolder(), std::string(name) + std::string(kLegacyDescriptionExtension)));
-    return LibraryResult{true, {}, std::string(name)};
+    const std::string title = fileTitle(path);
+    removeFile(joinPath(store_.setupsFolder(), title + std::string(kLegacyDescriptionExtension)));
+    return LibraryResult{true, {}, title, path};
 }
 
 bool SetupLibrary::importNameExists(const std::string& sourcePath) const {
     const std::string title = fileTitle(sourcePath);
-    return isUsableSetupName(title) && fileExists(store_.pathFor(title));
+    return isUsableSetupName(title) && !existingFileNamed(title).empty();
 }
 
 LibraryResult SetupLibrary::import(const std::string& sourcePath, ImportChoice choice) const {
-    auto bytes = fileExists(sourcePath) ? readFile(sourcePath) : std::nullopt;
+    auto bytes = readRegularFile(sourcePath, kMaxSetupFileBytes);
     if (!bytes)
         return refused(format("The file %s could not be read.", sourcePath.c_str()));
     ServerSetup probe;
@@ -113,33 +147,43 @@ LibraryResult SetupLibrary::import(const std::string& sourcePath, ImportChoice c
         return refused(format("The file %s is not a server setup (it names no setup).", sourcePath.c_str()));
     const std::string title = fileTitle(sourcePath);
     if (!isUsableSetupName(title))
-        return refused(format("The file %s has no usable name.", sourcePath.c_str()));
+        return refused(format("The file %s has no usable setup name.", sourcePath.c_str()));
     makeDirectories(store_.setupsFolder());
 
-    std::string target = store_.pathFor(title);
-    std::string addedName = title;
-    const bool exists = fileExists(target);
+    std::string target = existingFileNamed(title);
+    const bool exists = !target.empty();
+    if (!exists)
+        target = store_.pathFor(title);
+    // Adding a library file onto itself must not truncate it: there is nothing to do.
+    if (exists && realPath(target) == realPath(sourcePath))
+        return LibraryResult{true, {}, probe.m_csName, target};
     if (exists && choice == ImportChoice::RefuseExisting)
         return refused("The server setup you are trying to add already exists in your server configuration list.");
+
+    std::string addedName = title;
     if (exists && choice == ImportChoice::Rename) {
         LocalTime t = toLocalTime(clock_.nowSeconds());
-        addedName = format("%s - Added %d-%d-%d at %2.2d%2.2d", title.c_str(), t.month, t.day, t.year, t.hour,
-                           t.minute);
+        const std::string dated =
+            format("%s - Added %d-%d-%d at %2.2d%2.2d", title.c_str(), t.month, t.day, t.year, t.hour, t.minute);
+        addedName = dated;
+        // A second import within the same minute gets a further number rather than replacing the first.
+        for (int n = 2; !existingFileNamed(addedName).empty(); ++n)
+            addedName = format("%s (%d)", dated.c_str(), n);
         target = store_.pathFor(addedName);
-        if (fileExists(target))
-            return refused(format("The server setup \"%s\" already exists.", addedName.c_str()));
     }
     std::string error;
     if (!writeFileAtomically(target, *bytes, &error))
         return refused(error);
     if (addedName != title) {
         ServerSetup setup;
-        store_.load(addedName, setup);
+        store_.load(target, setup);
         setup.m_csName = addedName;
-        if (!store_.save(setup, &error))
+        if (!store_.save(setup, &error)) {
+            removeFile(target);
             return refused(error);
+        }
     }
-    return LibraryResult{true, {}, addedName != title ? addedName : probe.m_csName};
+    return LibraryResult{true, {}, addedName != title ? addedName : probe.m_csName, target};
 }
 
 } // namespace kv::setups

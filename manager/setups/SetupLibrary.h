@@ -49,17 +49,27 @@ public:
     // read or name no setup are skipped. Entries come in folder order; sortEntries orders them for display.
     std::vector<LibraryEntry> refresh() const;
 
-    // Saves a copy of a setup named "<name> (Copy)". Refused while a setup of that name exists.
-    LibraryResult copy(std::string_view name) const;
-    // Deletes a setup's file and its legacy description file.
-    LibraryResult remove(std::string_view name) const;
-    // Adds a setup file received from elsewhere under its file title.
+    // The operations take a setup name of the library or the absolute path of a setup file; a tree node passes its
+    // own file, since a file's title and the setup name inside it may differ. Names that differ only in letter case
+    // count as the same name.
+
+    // Saves a copy of the setup named "<m_csName> (Copy)". Refused while a setup of that name exists.
+    LibraryResult copy(std::string_view nameOrPath) const;
+    // Deletes a setup file of the library and its legacy description file.
+    LibraryResult remove(std::string_view nameOrPath) const;
+    // Adds a setup file received from elsewhere under its file title. Refuses files that are no setup, too large,
+    // or whose title cannot be a setup name; importing a library file onto itself changes nothing.
     LibraryResult import(const std::string& sourcePath, ImportChoice choice) const;
     // Whether importing the file would meet an existing setup of the same name (the moment to ask the
     // administrator whether to replace or rename).
     bool importNameExists(const std::string& sourcePath) const;
 
 private:
+    // The library file whose title is `name` in any letter case; empty when there is none.
+    std::string existingFileNamed(std::string_view name) const;
+    // The file meant by a name or an absolute path; empty for a name that cannot be a file name.
+    std::string pathOf(std::string_view nameOrPath) const;
+
     SetupStore store_;
     const Clock& clock_;
 };

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/Files.h"
 #include "common/LineReader.h"
+#include "common/Text.h"
 #include "manager/setups/SetupReader.h"
 #include "manager/setups/SetupWriter.h"
 
@@ -10,7 +11,7 @@ namespace kv::setups {
 
 bool isUsableSetupName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
+           !hasControlCharacter(name);
 }
 
 SetupStore::SetupStore(std::string workingFolder) : workingFolder_(std::move(workingFolder)) {}
@@ -30,7 +31,7 @@ bool SetupStore::load(std::string_view name, ServerSetup& setup) const {
     // Regular files only: a pipe or a device named like a setup would block the reader or never end.
     if (!fileExists(path))
         return false;
-    auto bytes = readFile(path);
+    auto bytes = readRegularFile(path, kMaxSetupFileBytes);
     if (!bytes)
         return false;
     if (!readSetupLines(*bytes, setup))

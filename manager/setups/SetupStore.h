@@ -11,9 +11,12 @@ namespace kv::setups {
 inline constexpr std::string_view kSetupsFolderName = "Server Setups";
 inline constexpr std::string_view kSetupExtension = ".ServerConfig";
 inline constexpr std::string_view kLegacyDescriptionExtension = ".ServerConfigDescription";
+// A setup file is a few kilobytes; anything far larger is no setup and is not read into memory.
+inline constexpr std::size_t kMaxSetupFileBytes = 1024 * 1024;
 
-// True when a setup name can serve as a file name: not empty, no '/' or NUL, not "." or "..". Setups travel by
-// e-mail and from remote hosts, so their names are input and must not lead a write out of its folder.
+// True when a setup name can serve as a file name: not empty, no '/', NUL or other control character, not "." or
+// "..". Setups travel by e-mail and from remote hosts, so their names are input and must not lead a write out of its
+// folder.
 bool isUsableSetupName(std::string_view name);
 
 // Reads and writes setup files in the library of one working folder.

@@ -13,6 +13,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 extern char** environ;
 
@@ -46,7 +47,7 @@ protected:
     Result run(const std::vector<std::string>& arguments) {
         std::vector<std::string> env = {"HOME=" + dir.file("home"), "XDG_CONFIG_HOME=" + dir.file("config"),
                                         "XDG_CONFIG_DIRS=" + dir.file("system-config"),
-                                        "XDG_DATA_HOME=" + dir.file("data"), "PATH=/usr/bin:/bin"};
+                                        "XDG_DATA_HOME=" + dir.file("data"), "PATH=" + path};
         for (const char* keep : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TZ"})
             if (const char* value = std::getenv(keep))
                 env.push_back(std::string(keep) + "=" + value);
@@ -88,6 +89,7 @@ protected:
 
     kv::test::TempDir dir;
     std::string work;
+    std::string path = "/usr/bin:/bin";
 };
 
 } // namespace
@@ -114,7 +116,9 @@ TEST_F(KvsmTest, HelpAndUsageErrors) {
 
 TEST_F(KvsmTest, ListSortsByRootCategoryAndName) {
     dir.write("work/Server Setups/Beta.ServerConfig", "m_csName=Beta\nm_csMapName=Cinder Pass\n");
-    dir.write("work/Server Setups/Empty.ServerConfig", "");
+    const std::string empty = dir.write("work/Server Setups/Empty.ServerConfig", "");
+    const struct utimbuf longAgo {1000000000, 1000000000};
+    ASSERT_EQ(::utime(empty.c_str(), &longAgo), 0); // fresh empty files may still be downloading
     dir.write("work/Server Setups/Broken.ServerConfig", "\x01\x02 no name here \xff\n");
     Result r = run({"setup", "list", "--workdir", work});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -232,6 +236,48 @@ TEST_F(KvsmTest, GenerateReportsAMissingTemplate) {
                          "\"ConfigurationTemplate.ini\" could not be found."),
               std::string::npos);
     EXPECT_FALSE(kv::fileExists(dir.file("docs/Korvane Server Setups/Alpha.ini")));
+}
+
+TEST_F(KvsmTest, EmailComposesTheMessageAPlayerReceives) {
+    const std::string docs = dir.file("docs");
+    Result r = run({"setup", "email", "--print", "--workdir", work, "--documents", docs, "Cup"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string out = docs + "/Korvane Server Setups/";
+    const std::string expected =
+        "Cup Tournament Cup Final Server Configuration Files\n"
+        "Attach: " + out + "Cup Final.ini\nAttach: " + out + "Cup Final.bat\nAttach: " + out + "Cup Final.sh\n"
+        "Attach: " + work + "/Server Setups/Cup.ServerConfig\n\n"
+        "The attached files are for use with an Korvane LAN or private \"tournament mode\" server.\r\n\r\n"
+        "If you have the Korvane Server Manager installed you may load the file \"Cup Final.ServerConfig\" into it "
+        "to control your server.\r\n\r\n"
+        "To use them save the attached files into your Korvane System folder (typically \"C:\\Program "
+        "Files\\Korvane\\System\").\r\n\r\n"
+        "Once you have saved the attached files you can run the server using this configuration file on a Windows "
+        "PC by creating a shortcut on your desktop to:\r\n\r\n"
+        "\"C:\\Program Files\\Korvane\\System\\server.exe\" LANTOURNAMENT KV-RedwaterDam.kvo "
+        "log=\"Cup Final.log\" ini=\"Cup Final.ini\"\r\n\r\n"
+        "(be sure and include the quotation marks) or on a Linux server use:\r\n\r\n\"./Cup Final.sh\"\r\n\r\n"
+        "(making sure you are in the Korvane system folder).\r\n\r\n"
+        "The administrator password for this server is \"\".\r\n"
+        "This server does not require a player password to join.\r\n\r\n"
+        "If you have the Korvane Server Manager installed you can customize this server setup by saving the "
+        "attached file \"Cup Final.ServerConfig\" to the \"Server Setups\" folder under the folder where you "
+        "installed the program and then using the \"Add E-Mailed Server Setup You Have Received\" menu "
+        "option.\r\n\r\nThis server setup supports the following features:\r\n\r\n" +
+        expectedDescription("Cup", false);
+    EXPECT_EQ(r.out, expected);
+
+    // A player password and a league change their sentences; without a mail composer the user is told.
+    dir.write("work/Server Setups/League.ServerConfig",
+              "m_csName=League\nm_csLeagueName=North\nm_csPlayerPassword=let me in\nm_csAdminPassword=boss\n");
+    Result league = run({"setup", "email", "--print", "--workdir", work, "--documents", docs, "League"});
+    EXPECT_NE(league.out.find("Korvane Internet server for the \"North\" league.\r\n"), std::string::npos);
+    EXPECT_NE(league.out.find("is \"boss\".\r\nPlayers must use the following password: \"let me in\".\r\n\r\n"),
+              std::string::npos);
+    path = dir.file("no-programs");
+    Result missing = run({"setup", "email", "--workdir", work, "--documents", docs, "League"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("xdg-email"), std::string::npos);
 }
 
 TEST_F(KvsmTest, CopyAndDelete) {

@@ -398,6 +398,12 @@ TEST_F(GeneratorTest, ShellLineCannotRunTextFromTheSetup) {
     EXPECT_EQ(generated(setup.m_csName + ".sh"),
               "./server.bin GLOBAL 'm.kvo; rm -rf ~' log=\"a\\\"\\$(touch pwned)\\`id\\`\\\\.log\" "
               "ini=\"a\\\"\\$(touch pwned)\\`id\\`\\\\.ini\"");
+
+    // The shell drops blanks around an unquoted word, so quoting a map file must not keep them.
+    setup.m_csName = "Blank";
+    setup.m_csMapFile = "  my map.kvo ";
+    ASSERT_TRUE(ConfigGenerator(settings(), maps).generate(setup).ok);
+    EXPECT_EQ(generated("Blank.sh"), "./server.bin GLOBAL 'my map.kvo' log=\"Blank.log\" ini=\"Blank.ini\"");
 }
 
 TEST_F(GeneratorTest, LocalStartCommand) {

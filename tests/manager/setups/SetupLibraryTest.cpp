@@ -74,14 +74,42 @@ TEST_F(LibraryTest, CategoriesAndOrder) {
                       }));
 }
 
-TEST_F(LibraryTest, EmptyFilesAreDeletedAndBadOnesSkipped) {
+TEST_F(LibraryTest, EmptyFilesAreDeletedOnceOldAndBadOnesSkipped) {
     add("Empty.ServerConfig", "");
     add("NoName.ServerConfig", "m_iMaxPlayers=3\n");
     add("Good.ServerConfig", "m_csName=Good\n");
+    add("Huge.ServerConfig", "m_csName=Huge\n" + std::string(2 * 1024 * 1024, 'x'));
     ASSERT_TRUE(kv::makeDirectories(dir.file("Server Setups/Folder.ServerConfig")));
+    // An empty file may be a download in progress: it stays while it is fresh.
+    clock.seconds = *kv::fileModifiedSeconds(dir.file("Server Setups/Empty.ServerConfig")) + 1;
+    EXPECT_EQ(rows(), (std::vector<std::string>{"Standard Server Setups||Good"}));
+    EXPECT_TRUE(exists("Empty.ServerConfig"));
+    clock.seconds += 60;
     EXPECT_EQ(rows(), (std::vector<std::string>{"Standard Server Setups||Good"}));
     EXPECT_FALSE(exists("Empty.ServerConfig"));
     EXPECT_TRUE(exists("NoName.ServerConfig"));
+}
+
+TEST_F(LibraryTest, OperationsActOnTheGivenFileWhateverNameItHolds) {
+    // An e-mailed file whose title differs from the setup name inside it.
+    add("Mine.ServerConfig", "m_csName=Other\nm_iMaxPlayers=5\n");
+    add("Other.ServerConfig", "m_csName=Other\nm_iMaxPlayers=7\n");
+    const std::string mine = dir.file("Server Setups/Mine.ServerConfig");
+    LibraryResult copied = library.copy(mine);
+    ASSERT_TRUE(copied.ok) << copied.message;
+    ServerSetup copy;
+    ASSERT_TRUE(library.store().load(copied.path, copy));
+    EXPECT_EQ(copy.m_iMaxPlayers, 5);
+    // A copy name taken in another letter case counts as taken.
+    EXPECT_FALSE(library.copy(dir.file("Server Setups/Other.ServerConfig")).ok);
+
+    ASSERT_TRUE(library.remove(mine).ok);
+    EXPECT_FALSE(exists("Mine.ServerConfig"));
+    EXPECT_TRUE(exists("Other.ServerConfig"));
+    // Nothing outside the library is deleted, whatever path is given.
+    const std::string outside = dir.write("elsewhere/Victim.ServerConfig", "m_csName=Victim\n");
+    EXPECT_FALSE(library.remove(outside).ok);
+    EXPECT_TRUE(kv::fileExists(outside));
 }
 
 TEST_F(LibraryTest, CopyOnceThenRefuse) {
@@ -151,7 +179,21 @@ TEST_F(LibraryTest, ImportAddsRefusesReplacesAndRenames) {
     ASSERT_TRUE(library.store().load("Mine - Added 12-6-2026 at 1305", dated));
     EXPECT_EQ(dated.m_csName, "Mine - Added 12-6-2026 at 1305");
     EXPECT_EQ(dated.m_iMaxPlayers, 9);
-    EXPECT_FALSE(library.import(mail, ImportChoice::Rename).ok); // same minute: never overwrites
+    // The same minute again never overwrites: a further number is added.
+    LibraryResult again = library.import(mail, ImportChoice::Rename);
+    ASSERT_TRUE(again.ok) << again.message;
+    EXPECT_EQ(again.name, "Mine - Added 12-6-2026 at 1305 (2)");
+    EXPECT_EQ(dated.m_iMaxPlayers, 9);
+
+    // Names differing in letter case collide; a library file imported onto itself stays whole.
+    EXPECT_TRUE(library.importNameExists(dir.write("mail/MINE.ServerConfig", "m_csName=MINE\n")));
+    const std::string own = dir.file("Server Setups/Mine.ServerConfig");
+    ASSERT_TRUE(library.import(own, ImportChoice::Replace).ok);
+    ServerSetup whole;
+    ASSERT_TRUE(library.store().load(own, whole));
+    EXPECT_EQ(whole.m_iMaxPlayers, 9);
+    // A title that cannot be a setup name is refused.
+    EXPECT_FALSE(library.import(dir.write("mail/bad\x01name.ServerConfig", "m_csName=x\n"), ImportChoice::Replace).ok);
 }
 
 TEST_F(LibraryTest, ImportRefusesFilesThatAreNoSetup) {
