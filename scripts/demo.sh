@@ -140,6 +140,16 @@ show_remote() {
     unset KVSM_PASSWORD KVSM_TRUST_FILE
 }
 
+# A manager working folder with a dozen varied setups, and the one command that opens the manager on it.
+make_manager_library() {
+    [ -x "$BIN/kvmanager" ] || return 0
+    "$ROOT/scripts/make-demo-library.sh" "$DEMO/manager"
+    say "Setup library of the manager: $DEMO/manager (list it with: kvsm setup list --workdir \"$DEMO/manager\")"
+    "$BIN/kvsm" setup list --workdir "$DEMO/manager" | cut -f2,3 | sed 's/\t/  \/  /; s/^/   /'
+    say "Open it in the manager (on your desktop, in another terminal):"
+    printf '   %q --workdir %q\n' "$BIN/kvmanager" "$DEMO/manager"
+}
+
 stop_all() {
     trap - INT TERM EXIT
     echo
@@ -156,6 +166,7 @@ main() {
     choose_ports
     make_game
     say "Demo game folder: $GAME"
+    make_manager_library
     trap stop_all INT TERM EXIT
     if [ -x "$BIN/kvagent" ]; then
         make_agent_folder
