@@ -124,7 +124,8 @@ GenerateResult ConfigGenerator::generate(ServerSetup& setup) const {
     // forced to disk: a flush per file would cost far more than the generation itself.
     std::string error;
     constexpr FlushToDisk flush = FlushToDisk::No;
-    if (!writeFileAtomically(joinPath(folder, name + ".ini"), ini, &error, flush) ||
+    // The .ini holds the setup's passwords.
+    if (!writeFileAtomically(joinPath(folder, name + ".ini"), ini, &error, flush, FileAccess::OwnerOnly) ||
         !writeFileAtomically(joinPath(folder, name + ".bat"), bat, &error, flush) ||
         !writeFileAtomically(joinPath(folder, name + ".sh"), sh, &error, flush))
         return failure("Generated Files Not Written", error);

@@ -172,7 +172,7 @@ LibraryResult SetupLibrary::import(const std::string& sourcePath, ImportChoice c
         target = store_.pathFor(addedName);
     }
     std::string error;
-    if (!writeFileAtomically(target, *bytes, &error))
+    if (!writeFileAtomically(target, *bytes, &error, FlushToDisk::Yes, FileAccess::OwnerOnly)) // it holds passwords
         return refused(error);
     if (addedName != title) {
         ServerSetup setup;

@@ -73,7 +73,9 @@ bool SetupStore::save(ServerSetup& setup, std::string* error) const {
     }
     setup.countMaps();
     makeDirectories(setupsFolder());
-    if (!writeFileAtomically(pathFor(setup.m_csName), writeSetupText(setup, SetupForm::Full), error))
+    // A setup holds its admin and player passwords.
+    if (!writeFileAtomically(pathFor(setup.m_csName), writeSetupText(setup, SetupForm::Full), error, FlushToDisk::Yes,
+                             FileAccess::OwnerOnly))
         return false;
     std::string legacy = setup.m_csName;
     legacy.append(kLegacyDescriptionExtension);

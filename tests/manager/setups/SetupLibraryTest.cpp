@@ -100,6 +100,9 @@ TEST_F(LibraryTest, OperationsActOnTheGivenFileWhateverNameItHolds) {
     ServerSetup copy;
     ASSERT_TRUE(library.store().load(copied.path, copy));
     EXPECT_EQ(copy.m_iMaxPlayers, 5);
+    struct stat st {};
+    ASSERT_EQ(::stat(copied.path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u); // setups hold passwords
     // A copy name taken in another letter case counts as taken.
     EXPECT_FALSE(library.copy(dir.file("Server Setups/Other.ServerConfig")).ok);
 
