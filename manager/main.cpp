@@ -1,0 +1,174 @@
+// kvmanager: the KV Server Manager desktop program.
+#include "manager/ui/CKVServerManagerDlg.h"
+
+#include "manager/core/GameInstallation.h"
+#include "manager/core/ManagerContext.h"
+#include "manager/core/ManagerFolders.h"
+#include "manager/core/ManagerSettings.h"
+#include "manager/setups/ShippedData.h"
+
+#include "common/Clock.h"
+#include "common/Files.h"
+#include "gui/QtPrompter.h"
+#include "gui/SlotGuard.h"
+#include "gui/XdgDesktopServices.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: kvmanager [--workdir DIR]\n"
+    "\n"
+    "Keeps a library of Korvane server setups, makes the game server's files from them and sends them by e-mail.\n"
+    "\n"
+    "Options:\n"
+    "  --workdir DIR      the manager's working folder (created when missing; default:\n"
+    "                     ~/.local/share/KV Server Manager). It holds \"Server Setups\" and the data files.\n"
+    "  --version          print the version and exit\n"
+    "  --help             print this help and exit\n"
+    "\n"
+    "Testing option:\n"
+    "  --screenshot FILE  once the setup library is shown, save a picture of the main window to FILE (PNG) and\n"
+    "                     exit; the first-run greeting is left out. Exit status 0 when the picture was saved.\n";
+
+struct Arguments {
+    std::string workdir;
+    std::string screenshot;
+    bool help = false;
+    bool version = false;
+    std::string error;
+};
+
+Arguments parse(int argc, char** argv) {
+    Arguments a;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                a.error = arg + " needs a value";
+            else
+                out = argv[++i];
+        };
+        if (arg == "--help" || arg == "-h")
+            a.help = true;
+        else if (arg == "--version")
+            a.version = true;
+        else if (arg == "--workdir")
+            value(a.workdir);
+        else if (arg == "--screenshot")
+            value(a.screenshot);
+        else
+            a.error = "unknown option " + arg;
+        if (!a.error.empty())
+            break;
+    }
+    return a;
+}
+
+int run(int argc, char** argv) {
+    const Arguments args = parse(argc, argv);
+    if (!args.error.empty()) {
+        std::fprintf(stderr, "kvmanager: %s\n\n%s", args.error.c_str(), kUsage);
+        return 2;
+    }
+    if (args.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.version) {
+        std::printf("kvmanager %s\n", KV_MANAGER_VERSION);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KV Server Manager"));
+    QApplication::setApplicationVersion(QStringLiteral(KV_MANAGER_VERSION));
+    // The tray icon keeps the manager alive while its window is hidden; the window says when to end.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const std::string program = QApplication::applicationFilePath().toStdString();
+
+    // The working folder becomes the current folder before anything else: the client library writes relative to it.
+    const std::string workdir = args.workdir.empty() ? kv::core::defaultWorkingFolder() : args.workdir;
+    if (!kv::makeDirectories(workdir) || ::chdir(workdir.c_str()) != 0) {
+        std::fprintf(stderr, "kvmanager: the working folder %s cannot be used: %s\n", workdir.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    char* current = ::getcwd(nullptr, 0);
+    const std::string workingFolder = current ? current : workdir;
+    std::free(current);
+    const std::string dataFolder = kv::core::shippedDataFolder(program);
+    if (dataFolder.empty())
+        std::fprintf(stderr, "kvmanager: the shipped data files were not found; set KV_DATA_DIR\n");
+    kv::setups::prepareWorkingFolder(workingFolder, dataFolder);
+
+    const kv::SystemClock clock;
+    kv::core::ManagerContext context;
+    context.workingFolder = workingFolder;
+    context.documentsFolder = kv::core::documentsFolder();
+    context.settingsFile = kv::core::managerSettingsFile();
+    context.helpFolder = kv::core::helpFolder(program);
+    context.installation = kv::core::findGameInstallation();
+    context.settings = kv::core::readManagerSettings(context.settingsFile, context.installation);
+    context.clock = &clock;
+
+    kv::gui::QtPrompter prompter;
+    kv::gui::XdgDesktopServices desktop;
+    kv::manager::ui::MainWindowOptions options;
+    options.greetOnFirstRun = args.screenshot.empty();
+    kv::manager::ui::CKVServerManagerDlg window(context, prompter, desktop, options);
+    QObject::connect(&window, &kv::manager::ui::CKVServerManagerDlg::quitRequested, &app,
+                     kv::gui::guarded([] { QCoreApplication::quit(); }));
+
+    int screenshotStatus = 1;
+    if (!args.screenshot.empty()) {
+        const QString file = QString::fromLocal8Bit(args.screenshot.c_str());
+        QObject::connect(&window, &kv::manager::ui::CKVServerManagerDlg::libraryShown, &window,
+                         kv::gui::guarded([&window, &screenshotStatus, file] {
+                             // Let the window paint once more without the splash before the picture is taken.
+                             QTimer::singleShot(500, &window, kv::gui::guarded([&window, &screenshotStatus, file] {
+                                                    QScreen* screen = window.screen();
+                                                    const QPixmap picture =
+                                                        screen ? screen->grabWindow(window.winId()) : QPixmap();
+                                                    const bool saved = !picture.isNull() && picture.save(file, "PNG");
+                                                    if (!saved)
+                                                        std::fprintf(stderr, "kvmanager: the screenshot could not "
+                                                                             "be saved\n");
+                                                    screenshotStatus = saved ? 0 : 1;
+                                                    QCoreApplication::quit();
+                                                }));
+                         }));
+        QTimer::singleShot(120000, &app, [] {
+            std::fprintf(stderr, "kvmanager: the setup library was not shown in time\n");
+            QCoreApplication::exit(1);
+        });
+    }
+    window.start();
+    const int status = app.exec();
+    return args.screenshot.empty() ? status : (status != 0 ? status : screenshotStatus);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kvmanager: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "kvmanager: an unexpected error ended the program\n");
+    }
+    return 1;
+}

@@ -1,0 +1,154 @@
+// Renders the manager's windows (offscreen) to PNG files for the README and the manual:
+//   kvmanager_screenshots OUTPUT_FOLDER
+// The main window shows a small library written into a temporary working folder, with one setup selected.
+#include "manager/ui/CKVServerManagerDlg.h"
+#include "manager/ui/CReplaceOrRenameDlg.h"
+#include "manager/ui/SetupBrowser.h"
+
+#include "manager/core/ManagerContext.h"
+#include "manager/core/ManagerFolders.h"
+#include "manager/setups/MapTable.h"
+#include "manager/setups/SetupStore.h"
+#include "manager/setups/ShippedData.h"
+
+#include "common/Clock.h"
+#include "common/Files.h"
+#include "gui/QtPrompter.h"
+#include "gui/XdgDesktopServices.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+using namespace kv;
+
+namespace {
+
+bool pump(const std::function<bool()>& done, int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end && !done()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return done();
+}
+
+bool save(QWidget& widget, const std::string& folder, const char* name) {
+    widget.show();
+    QCoreApplication::processEvents();
+    const std::string path = joinPath(folder, name);
+    const bool ok = widget.grab().save(QString::fromStdString(path), "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
+    return ok;
+}
+
+struct Example {
+    const char* name;
+    const char* map; // empty: a rotation of `rotation`
+    std::vector<const char*> rotation;
+    int maxPlayers;
+    const char* event; // non-null: a tournament
+    int teamSize;
+    const char* description;
+};
+
+// A library an administrator might keep: public servers, a rotation, club nights and two tournaments.
+void writeLibrary(const setups::SetupStore& store) {
+    const setups::MapTable maps = setups::MapTable::builtIn();
+    auto title = [&](std::size_t i) { return maps.row(i % maps.size()).title.c_str(); };
+    const std::vector<Example> examples = {
+        {"Public Quarry", title(0), {}, 16, nullptr, 0, "Open to everyone, friendly fire off."},
+        {"Quarry Night Shift", title(0), {}, 12, nullptr, 0, "Thursday evenings for the clan."},
+        {"Public Second Map", title(1), {}, 20, nullptr, 0, "The busiest public server."},
+        {"Weekend Rotation", "", {title(0), title(1), title(2), title(3), title(4)}, 24, nullptr, 0,
+         "Five maps, one round each."},
+        {"Short Rotation", "", {title(2), title(3)}, 12, nullptr, 0, "Two small maps for quiet hours."},
+        {"Training Ground", title(2), {}, 8, nullptr, 0, "For new players learning the maps."},
+        {"Spring Cup Final", title(1), {}, 12, "Spring Cup", 6, "The final of the spring cup."},
+        {"Spring Cup Semi", title(3), {}, 12, "Spring Cup", 6, "Semi-finals."},
+        {"Scrim 4v4", title(4), {}, 8, "", 4, "Practice matches between clans."},
+    };
+    for (const Example& e : examples) {
+        setups::ServerSetup setup;
+        setup.m_csName = e.name;
+        setup.m_csServerName = std::string("Harbor Gaming - ") + e.name;
+        setup.m_iMaxPlayers = e.maxPlayers;
+        setup.m_csAdminName = "admin";
+        setup.m_csAdminPassword = "changeme";
+        setup.m_csSetupDescription = e.description;
+        if (e.rotation.empty()) {
+            setup.m_csMapName = e.map;
+            if (const setups::MapInfo* info = maps.find(e.map))
+                setup.m_csMapFile = info->name;
+        } else {
+            setup.m_fCycleMaps = 1;
+            for (std::size_t i = 0; i < e.rotation.size(); ++i)
+                setup.m_acsCycleMapList[i] = e.rotation[i];
+        }
+        if (e.event) {
+            setup.m_fTournamentModeEnabled = 1;
+            setup.m_csTournamentEventName = e.event;
+            setup.m_iMaxTeamSize = e.teamSize;
+        }
+        std::string error;
+        if (!store.save(setup, &error))
+            std::fprintf(stderr, "could not write %s: %s\n", e.name, error.c_str());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: kvmanager_screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const std::string out = argv[1];
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    try {
+        QApplication app(argc, argv);
+        makeDirectories(out);
+        QTemporaryDir temp;
+        const std::string work = joinPath(temp.path().toStdString(), "work");
+        setups::prepareWorkingFolder(work, core::shippedDataFolder(QApplication::applicationFilePath().toStdString()));
+        writeLibrary(setups::SetupStore(work));
+
+        const SystemClock clock;
+        core::ManagerContext context;
+        context.workingFolder = work;
+        context.documentsFolder = joinPath(temp.path().toStdString(), "Documents");
+        context.settingsFile = joinPath(temp.path().toStdString(), "Korvane.conf");
+        context.settings.firstRun = 0;
+        context.clock = &clock;
+        gui::QtPrompter prompter;
+        gui::XdgDesktopServices desktop;
+        bool ok = true;
+
+        manager::ui::CKVServerManagerDlg window(context, prompter, desktop, {false, false});
+        bool shown = false;
+        QObject::connect(&window, &manager::ui::CKVServerManagerDlg::libraryShown, &window, [&shown] { shown = true; });
+        window.start();
+        ok = pump([&] { return shown; }, 20000) && ok;
+        manager::ui::SetupTree* tree = window.browser()->tree();
+        for (QTreeWidgetItem* item : tree->findItems(QStringLiteral("Weekend Rotation"), Qt::MatchRecursive))
+            tree->selectNode(item);
+        ok = save(window, out, "manager-main.png") && ok;
+
+        manager::ui::CReplaceOrRenameDlg replace(&window);
+        ok = save(replace, out, "manager-replace-or-rename.png") && ok;
+
+        // ---- Preferences screenshots: the lead adds savePreferencesScreenshots(context, out) here. ----
+
+        return ok ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kvmanager_screenshots: %s\n", e.what());
+        return 1;
+    }
+}
