@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders the agent's windows and dialogs offscreen into docs/screenshots/ (used by the README and the manual).
+# Renders the agent's and the manager's windows and dialogs offscreen into docs/screenshots/ (used by the README and the manual).
 #   scripts/screenshots.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -7,5 +7,6 @@ BUILD="${1:-$ROOT/build}"
 if [ ! -f "$BUILD/build.ninja" ] && [ ! -f "$BUILD/Makefile" ]; then
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$BUILD" --target kvagent_screenshots -j2
+cmake --build "$BUILD" --target kvagent_screenshots kvmanager_screenshots -j2
 QT_QPA_PLATFORM=offscreen "$BUILD/bin/kvagent_screenshots" "$ROOT/docs/screenshots"
+QT_QPA_PLATFORM=offscreen "$BUILD/bin/kvmanager_screenshots" "$ROOT/docs/screenshots"
