@@ -91,8 +91,8 @@ std::string banEntryProblem(const BanEntry& entry) {
 }
 
 std::string banFileLine(const BanEntry& entry) {
-    return format("%s,%s,%ld,%ld,\"%s\"\n", entry.type.c_str(), entry.value.c_str(),
-                  static_cast<long>(entry.endTime), 0L, entry.playerName.c_str());
+    return format("%s,%s,%ld,%ld,\"%s\"\n", entry.type.c_str(), entry.value.c_str(), static_cast<long>(entry.endTime),
+                  0L, entry.playerName.c_str());
 }
 
 std::optional<std::string> banListText(const BanList& list, std::string* error) {

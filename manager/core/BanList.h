@@ -15,10 +15,10 @@ namespace kv::core {
 
 // One banned player: a row of every ban list view and a line of every ban list file.
 struct BanEntry {
-    std::string type;       // "NAME", "IP" or "MAC"
-    std::string value;      // the name, IP address or network card address that is banned
+    std::string type;         // "NAME", "IP" or "MAC"
+    std::string value;        // the name, IP address or network card address that is banned
     std::int32_t endTime = 0; // seconds since 1970-01-01 UTC at which the ban ends; 0 = permanent
-    std::string playerName; // kept for reference whatever the type; never quoted here
+    std::string playerName;   // kept for reference whatever the type; never quoted here
 
     bool operator==(const BanEntry&) const = default;
 };
@@ -31,7 +31,7 @@ inline constexpr std::string_view kBanTypeIp = "IP";
 inline constexpr std::string_view kBanTypeMac = "MAC";
 
 // The files of Part 5.4, relative to the manager's working folder.
-inline constexpr std::string_view kMasterBanListFile = "MasterBanList.ini";  // the master list, replaced on OK
+inline constexpr std::string_view kMasterBanListFile = "MasterBanList.ini";   // the master list, replaced on OK
 inline constexpr std::string_view kMasterBanRecordFile = "MasterBanList.txt"; // every entry ever sent, appended
 
 // A ban list file line is read in pieces of at most this many characters (the format's line limit).
@@ -59,11 +59,11 @@ std::string banFileLine(const BanEntry& entry);
 std::optional<std::string> banListText(const BanList& list, std::string* error = nullptr);
 
 // Merges ban list lines into `list` as Part 5.4 designs it: each line (read in pieces of at most 4095 characters,
-// only its line end "\n" or "\r\n" removed, and ending at a NUL byte as the C string it was) is split at commas, consecutive commas counting as one; a line of fewer
-// than five fields is skipped; a line whose type, value, length text and unquoted player name equal those of a row
-// already in the list (without regard to ASCII case) is skipped; every other line becomes a new row at the top, so
-// that the rows of one file show in reverse order. A player name that begins with a double quote loses it, and a
-// double quote at its end. The number of rows added.
+// only its line end "\n" or "\r\n" removed, and ending at a NUL byte as the C string it was) is split at commas,
+// consecutive commas counting as one; a line of fewer than five fields is skipped; a line whose type, value, length
+// text and unquoted player name equal those of a row already in the list (without regard to ASCII case) is skipped;
+// every other line becomes a new row at the top, so that the rows of one file show in reverse order. A player name that
+// begins with a double quote loses it, and a double quote at its end. The number of rows added.
 std::size_t mergeBanListLines(LineReader& lines, BanList& list);
 std::size_t mergeBanListText(std::string_view text, BanList& list);
 

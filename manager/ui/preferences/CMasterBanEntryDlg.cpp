@@ -39,7 +39,9 @@ constexpr std::int64_t kEarliestEnd = 86400;
 
 } // namespace
 
-QDateTime CMasterBanEntryDlg::latestEndDate() { return QDateTime::fromSecsSinceEpoch(INT32_MAX); }
+QDateTime CMasterBanEntryDlg::latestEndDate() {
+    return QDateTime::fromSecsSinceEpoch(INT32_MAX);
+}
 
 CMasterBanEntryDlg::CMasterBanEntryDlg(std::int64_t now, gui::Prompter& prompter, std::function<void()> help,
                                        QWidget* parent)
@@ -162,9 +164,9 @@ bool CMasterBanEntryDlg::add() {
     if (e.value.empty())
         return refuse(QStringLiteral("Enter the %1 to ban.").arg(QString::fromUtf8(what)), chosenField());
     if (const std::string problem = core::banFieldProblem(e.value); !problem.empty())
-        return refuse(QStringLiteral("The %1 cannot be used: %2.")
-                          .arg(QString::fromUtf8(what), QString::fromStdString(problem)),
-                      chosenField());
+        return refuse(
+            QStringLiteral("The %1 cannot be used: %2.").arg(QString::fromUtf8(what), QString::fromStdString(problem)),
+            chosenField());
     if (const std::string problem = core::banFieldProblem(e.playerName); !problem.empty())
         return refuse(QStringLiteral("The player name cannot be used: %1.").arg(QString::fromStdString(problem)),
                       field("playerName"));

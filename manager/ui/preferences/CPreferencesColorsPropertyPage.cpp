@@ -22,7 +22,9 @@ namespace {
 
 using Colour = CPreferencesColorsPropertyPage::Colour;
 
-int indexOf(Colour which) { return static_cast<int>(which); }
+int indexOf(Colour which) {
+    return static_cast<int>(which);
+}
 
 struct ColourButton {
     Colour which;
@@ -112,7 +114,9 @@ QPushButton* CPreferencesColorsPropertyPage::button(const char* objectName) cons
     return findChild<QPushButton*>(QString::fromUtf8(objectName));
 }
 
-QColor CPreferencesColorsPropertyPage::colour(Colour which) const { return colours_[indexOf(which)]; }
+QColor CPreferencesColorsPropertyPage::colour(Colour which) const {
+    return colours_[indexOf(which)];
+}
 
 void CPreferencesColorsPropertyPage::store(core::ManagerSettings& settings) const {
     settings.textColor = gui::toColourRef(colour(Colour::MonitorText));

@@ -18,7 +18,9 @@ namespace kv::manager::ui {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // The settings store keeps texts of up to this many characters.
 constexpr int kFieldLimit = 4096;
@@ -59,8 +61,8 @@ const FieldRow kFields[] = {
 } // namespace
 
 CPreferencesGeneralPropertyPage::CPreferencesGeneralPropertyPage(const core::ManagerContext& context,
-                                                                 gui::Prompter& prompter,
-                                                                 gui::DesktopServices& desktop, QWidget* parent)
+                                                                 gui::Prompter& prompter, gui::DesktopServices& desktop,
+                                                                 QWidget* parent)
     : CPreferencesPage(context, prompter, desktop, help_topic::kOptions, parent) {
     const core::ManagerSettings& settings = context.settings;
     auto* layout = new QVBoxLayout(this);

@@ -17,8 +17,7 @@ namespace kv::manager::ui {
 
 CPreferencesHonorServerPropertyPage::CPreferencesHonorServerPropertyPage(const core::ManagerContext& context,
                                                                          gui::Prompter& prompter,
-                                                                         gui::DesktopServices& desktop,
-                                                                         QWidget* parent)
+                                                                         gui::DesktopServices& desktop, QWidget* parent)
     : CPreferencesPage(context, prompter, desktop, help_topic::kHonorServer, parent) {
     const core::ManagerSettings& settings = context.settings;
     userName_ = new QLineEdit(QString::fromStdString(settings.authServerUserName), this);
@@ -33,11 +32,11 @@ CPreferencesHonorServerPropertyPage::CPreferencesHonorServerPropertyPage(const c
     address_->setAddressText(settings.authServerIP);
 
     auto* explanation = new QLabel(
-        QStringLiteral("The game's honor server ranks the players of a game server that logs in to it with an "
-                       "account of its own. Such an account must first be registered with the game's maker; the "
-                       "user name, password and IP address that the registration gives you go here, and every "
-                       "server setup that you generate or run passes them to the game server. Leave the three "
-                       "fields blank when your server is not registered."),
+        QStringLiteral("A game server uses an account on the game's honor server (the ranking service) to "
+                       "authorise its players there. The account must first be registered with the game's maker; "
+                       "enter the user name, password and IP address that the registration gives you. Every server "
+                       "setup that you generate or run passes them to the game server. Leave the three fields blank "
+                       "when your server is not registered."),
         this);
     explanation->setObjectName(QStringLiteral("explanation"));
     explanation->setWordWrap(true);
@@ -72,6 +71,8 @@ void CPreferencesHonorServerPropertyPage::store(core::ManagerSettings& settings)
     settings.authServerIP = address_->addressText();
 }
 
-void CPreferencesHonorServerPropertyPage::learnMore() { openHelp(help_topic::kAboutHonorServer); }
+void CPreferencesHonorServerPropertyPage::learnMore() {
+    openHelp(help_topic::kAboutHonorServer);
+}
 
 } // namespace kv::manager::ui

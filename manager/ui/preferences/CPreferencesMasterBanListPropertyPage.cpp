@@ -104,7 +104,8 @@ void CPreferencesMasterBanListPropertyPage::insertAtTop(const core::BanEntry& en
 
 void CPreferencesMasterBanListPropertyPage::addEntry() {
     const std::int64_t now = context_.clock ? context_.clock->nowSeconds() : currentSeconds();
-    CMasterBanEntryDlg dialog(now, prompter_, [this] { openHelp(help_topic::kMasterBanList); }, this);
+    CMasterBanEntryDlg dialog(
+        now, prompter_, [this] { openHelp(help_topic::kMasterBanList); }, this);
     if (!prompter_.runDialog(dialog))
         return;
     insertAtTop(dialog.entry());

@@ -63,13 +63,17 @@ CPreferencesSheet::CPreferencesSheet(const core::ManagerContext& context, gui::P
     connect(buttons_, &QDialogButtonBox::helpRequested, this, gui::guarded([this] { showHelp(); }));
 }
 
-const core::ManagerSettings& CPreferencesSheet::settings() const { return settings_; }
+const core::ManagerSettings& CPreferencesSheet::settings() const {
+    return settings_;
+}
 
 CPreferencesPage* CPreferencesSheet::page(int index) const {
     return qobject_cast<CPreferencesPage*>(tabs_->widget(index));
 }
 
-void CPreferencesSheet::accept() { confirm(); }
+void CPreferencesSheet::accept() {
+    confirm();
+}
 
 bool CPreferencesSheet::confirm() {
     // 1. Every page that was shown stores its values; the others keep the current ones.

@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mergeBanListText(text.substr(size / 2), mixed);
     const BanList before = mixed;
     const std::size_t more = mergeBanListText(first, mixed);
-    const auto pieces = static_cast<std::size_t>(std::count(first.begin(), first.end(), '\n')) +
-                        first.size() / kBanLineLimit + 1;
+    const auto pieces =
+        static_cast<std::size_t>(std::count(first.begin(), first.end(), '\n')) + first.size() / kBanLineLimit + 1;
     if (more > pieces || mixed.size() != before.size() + more ||
         !std::equal(before.begin(), before.end(), mixed.begin() + static_cast<std::ptrdiff_t>(more)))
         __builtin_trap();

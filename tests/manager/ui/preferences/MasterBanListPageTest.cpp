@@ -40,8 +40,7 @@ std::function<bool(QDialog&)> addWith(std::function<void(CMasterBanEntryDlg&)> f
 }
 
 TEST_F(MasterBanListPage, ShowsTheFileOnOpeningInTheDesignedColumns) {
-    dir.write("work/MasterBanList.ini",
-              "NAME,Raven,0,0,\"Raven\"\nIP,192.0.2.7,2000000000,0,Moth\nMAC,00-11,0,0\n");
+    dir.write("work/MasterBanList.ini", "NAME,Raven,0,0,\"Raven\"\nIP,192.0.2.7,2000000000,0,Moth\nMAC,00-11,0,0\n");
     CPreferencesSheet sheet(context, prompter, desktop);
     auto* page = sheet.masterBanListPage();
     EXPECT_EQ(page->view()->topLevelItemCount(), 0) << "read when first shown";
@@ -57,9 +56,9 @@ TEST_F(MasterBanListPage, ShowsTheFileOnOpeningInTheDesignedColumns) {
     }
     EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
     ASSERT_EQ(view->topLevelItemCount(), 2);
-    EXPECT_EQ(rowText(view, 0), (QStringList{QStringLiteral("IP"), QStringLiteral("192.0.2.7"),
-                                             QString::fromStdString(core::banLengthText(2000000000)),
-                                             QStringLiteral("Moth")}));
+    EXPECT_EQ(rowText(view, 0),
+              (QStringList{QStringLiteral("IP"), QStringLiteral("192.0.2.7"),
+                           QString::fromStdString(core::banLengthText(2000000000)), QStringLiteral("Moth")}));
     EXPECT_EQ(rowText(view, 1), (QStringList{QStringLiteral("NAME"), QStringLiteral("Raven"),
                                              QStringLiteral("Permanent"), QStringLiteral("Raven")}));
     EXPECT_EQ(page->masterFile(), context.workingFolder + "/MasterBanList.ini");

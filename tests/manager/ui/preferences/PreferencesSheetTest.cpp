@@ -14,8 +14,8 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
@@ -185,7 +185,7 @@ TEST_F(PreferencesSheet, CancelAfterRestoringDefaultColoursWritesNothing) {
 TEST_F(PreferencesSheet, PagesNeverShownKeepTheirValues) {
     context.settings.textColor = 0x00112233;
     context.settings.defaultPlayerAdminList = "b&&a&"; // would come back sorted, without the empty name
-    context.settings.authServerIP = "1.2.3";             // would come back as 1.2.3.0
+    context.settings.authServerIP = "1.2.3";           // would come back as 1.2.3.0
     // The merge would drop the short line and turn the order round: the file must stay as it is.
     const std::string master = "NAME,Raven,0,0\nNAME,Moth,0,0,\"Moth\"\nIP,192.0.2.7,0,0,Kite\n";
     dir.write("work/MasterBanList.ini", master);
@@ -209,8 +209,7 @@ TEST_F(PreferencesSheet, AShownMasterListIsWrittenTopToBottom) {
     visit(sheet, kBans);
     sheetButton(sheet, "ok")->click();
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
-    EXPECT_EQ(readFile(masterFile()).value_or(""),
-              "IP,192.0.2.7,2000000000,0,\"Moth\"\nNAME,Raven,0,0,\"Raven\"\n");
+    EXPECT_EQ(readFile(masterFile()).value_or(""), "IP,192.0.2.7,2000000000,0,\"Moth\"\nNAME,Raven,0,0,\"Raven\"\n");
     EXPECT_TRUE(listDirectory(context.workingFolder) == std::vector<std::string>{"MasterBanList.ini"});
 }
 
@@ -265,8 +264,7 @@ TEST_F(PreferencesSheet, HelpOpensThePageOfTheCurrentPage) {
         visit(sheet, i);
         sheetButton(sheet, "help")->click();
         ASSERT_EQ(desktop.openedFiles.size(), static_cast<std::size_t>(i + 1));
-        EXPECT_EQ(desktop.openedFiles.back(),
-                  QString::fromStdString(context.helpFolder + "/" + topics[i] + ".html"));
+        EXPECT_EQ(desktop.openedFiles.back(), QString::fromStdString(context.helpFolder + "/" + topics[i] + ".html"));
     }
     EXPECT_TRUE(prompter.errors.empty());
     EXPECT_TRUE(sheet.isVisible());
@@ -284,10 +282,9 @@ TEST_F(PreferencesSheet, HelpWithoutHelpPagesSaysSo) {
 
 TEST_F(PreferencesSheet, EveryHelpTopicIsWritten) {
     const std::string help = std::string(KV_TEST_DATA_DIR) + "/../docs/help/";
-    for (const QString& topic :
-         {manager::ui::help_topic::kOptions, manager::ui::help_topic::kColors,
-          manager::ui::help_topic::kPlayerAdminList, manager::ui::help_topic::kMasterBanList,
-          manager::ui::help_topic::kHonorServer, manager::ui::help_topic::kAboutHonorServer})
+    for (const QString& topic : {manager::ui::help_topic::kOptions, manager::ui::help_topic::kColors,
+                                 manager::ui::help_topic::kPlayerAdminList, manager::ui::help_topic::kMasterBanList,
+                                 manager::ui::help_topic::kHonorServer, manager::ui::help_topic::kAboutHonorServer})
         EXPECT_TRUE(fileExists(help + topic.toStdString() + ".html")) << topic.toStdString();
 }
 

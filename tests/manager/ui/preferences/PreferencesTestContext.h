@@ -35,10 +35,9 @@ protected:
         makeDirectories(context.workingFolder);
         context.settingsFile = dir.file("config/Valdren/Korvane.conf");
         context.helpFolder = dir.file("help");
-        for (const QString& topic :
-             {manager::ui::help_topic::kOptions, manager::ui::help_topic::kColors,
-              manager::ui::help_topic::kPlayerAdminList, manager::ui::help_topic::kMasterBanList,
-              manager::ui::help_topic::kHonorServer, manager::ui::help_topic::kAboutHonorServer})
+        for (const QString& topic : {manager::ui::help_topic::kOptions, manager::ui::help_topic::kColors,
+                                     manager::ui::help_topic::kPlayerAdminList, manager::ui::help_topic::kMasterBanList,
+                                     manager::ui::help_topic::kHonorServer, manager::ui::help_topic::kAboutHonorServer})
             dir.write("help/" + topic.toStdString() + ".html", "<html></html>");
         context.installation.folder = "/opt/korvane";
         context.clock = &clock;
