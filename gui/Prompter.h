@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 class QDialog;
@@ -26,6 +27,8 @@ public:
     // Runs a child dialog modally; true when it was accepted.
     virtual bool runDialog(QDialog& dialog) = 0;
     virtual bool openUrl(const QUrl& url) = 0;
+    // The colour chooser, starting at `initial`; an invalid colour means cancelled.
+    virtual QColor chooseColour(QWidget* parent, const QColor& initial, const QString& caption) = 0;
 };
 
 } // namespace kv::gui

@@ -1,5 +1,6 @@
 #include "gui/QtPrompter.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -34,5 +35,9 @@ QString QtPrompter::openFileName(QWidget* parent, const QString& caption, const 
 bool QtPrompter::runDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
 
 bool QtPrompter::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+QColor QtPrompter::chooseColour(QWidget* parent, const QColor& initial, const QString& caption) {
+    return QColorDialog::getColor(initial, parent, caption); // invalid when cancelled
+}
 
 } // namespace kv::gui

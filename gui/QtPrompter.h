@@ -16,6 +16,7 @@ public:
                          const QString& filter) override;
     bool runDialog(QDialog& dialog) override;
     bool openUrl(const QUrl& url) override;
+    QColor chooseColour(QWidget* parent, const QColor& initial, const QString& caption) override;
 };
 
 } // namespace kv::gui

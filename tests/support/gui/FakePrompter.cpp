@@ -47,6 +47,15 @@ bool FakePrompter::openUrl(const QUrl& url) {
     return true;
 }
 
+QColor FakePrompter::chooseColour(QWidget*, const QColor& initial, const QString& caption) {
+    coloursAsked.push_back({initial, caption});
+    if (colourAnswers.empty())
+        return QColor();
+    const QColor answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+}
+
 QApplication& guiApp() {
     if (!std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -2,6 +2,7 @@
 
 #include "gui/Prompter.h"
 
+#include <QColor>
 #include <QString>
 #include <QUrl>
 
@@ -26,6 +27,7 @@ public:
     QString saveAnswer;       // the file chosen in a save dialog ("" = cancel)
     QString openAnswer;       // the file chosen in an open dialog ("" = cancel)
     std::function<bool(QDialog&)> dialogHandler; // a child dialog; unset: cancelled
+    std::deque<QColor> colourAnswers; // for chooseColour, in order; when empty, cancelled (an invalid colour)
 
     std::vector<Shown> questions;
     std::vector<Shown> errors;
@@ -35,6 +37,11 @@ public:
     QString openFilter;
     std::vector<QUrl> urls;
     int dialogsRun = 0;
+    struct ColourAsked {
+        QColor initial;
+        QString caption;
+    };
+    std::vector<ColourAsked> coloursAsked;
 
     bool askYesNo(QWidget* parent, const QString& text, const QString& caption) override;
     void showError(QWidget* parent, const QString& text, const QString& caption) override;
@@ -45,6 +52,7 @@ public:
                          const QString& filter) override;
     bool runDialog(QDialog& dialog) override;
     bool openUrl(const QUrl& url) override;
+    QColor chooseColour(QWidget* parent, const QColor& initial, const QString& caption) override;
 };
 
 // The process's QApplication for window tests (offscreen unless QT_QPA_PLATFORM says otherwise).
