@@ -38,7 +38,8 @@ std::optional<Session> openSession(const OptionParser& options, const ManagerPre
     if (!folder.empty())
         setups::prepareWorkingFolder(folder, dataFolder);
     if (folder.empty() || !directoryExists(joinPath(folder, setups::kSetupsFolderName))) {
-        err << "kvsm: the working folder \"" << folder << "\" cannot be used (its Server Setups folder cannot be "
+        err << "kvsm: the working folder \"" << folder
+            << "\" cannot be used (its Server Setups folder cannot be "
                "created).\n";
         return std::nullopt;
     }
@@ -184,7 +185,8 @@ int email(const OptionParser& o, const ManagerPreferences& p, const std::string&
         return 0;
     case gui::MailResult::Missing:
         err << "kvsm: no mail composer was found (xdg-email, from the xdg-utils package, is not on PATH). Use "
-               "--print to see the message, or attach the files of " << folder << " in your mail program.\n";
+               "--print to see the message, or attach the files of "
+            << folder << " in your mail program.\n";
         return 1;
     case gui::MailResult::Failed:
         break;
@@ -239,13 +241,14 @@ int import(const OptionParser& o, const ManagerPreferences& p, const std::string
         file = resolveName("./" + file);
     setups::LibraryResult r = setups::SetupLibrary(session.workingFolder, clock).import(file, choice);
     int status = reportLibraryResult(r, &out, err);
-    if (!r.ok && choice == setups::ImportChoice::RefuseExisting && r.message.find("already exists") != std::string::npos)
+    if (!r.ok && choice == setups::ImportChoice::RefuseExisting &&
+        r.message.find("already exists") != std::string::npos)
         err << "Give --replace to replace the existing setup or --rename to add it under a dated name.\n";
     return status;
 }
 
-using Handler = std::function<int(const OptionParser&, const ManagerPreferences&, const std::string&,
-                                  std::ostream&, std::ostream&)>;
+using Handler = std::function<int(const OptionParser&, const ManagerPreferences&, const std::string&, std::ostream&,
+                                  std::ostream&)>;
 
 struct Command {
     Handler run;

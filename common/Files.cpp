@@ -99,7 +99,9 @@ bool makeDirectories(const std::string& path) {
     return (::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) && directoryExists(path);
 }
 
-bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 bool appendToFile(const std::string& path, std::string_view bytes) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);

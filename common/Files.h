@@ -14,8 +14,8 @@ std::optional<std::string> readFile(const std::string& path);
 std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes);
 // Seconds since 1970 of the last change of a regular file's contents.
 std::optional<long long> fileModifiedSeconds(const std::string& path);
-bool fileExists(const std::string& path);       // a regular file
-bool directoryExists(const std::string& path);  // a folder
+bool fileExists(const std::string& path);      // a regular file
+bool directoryExists(const std::string& path); // a folder
 std::optional<long long> fileSize(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool makeDirectories(const std::string& path);

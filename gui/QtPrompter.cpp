@@ -32,9 +32,13 @@ QString QtPrompter::openFileName(QWidget* parent, const QString& caption, const 
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
-bool QtPrompter::runDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+bool QtPrompter::runDialog(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
 
-bool QtPrompter::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtPrompter::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 QColor QtPrompter::chooseColour(QWidget* parent, const QColor& initial, const QString& caption) {
     return QColorDialog::getColor(initial, parent, caption); // invalid when cancelled

@@ -13,13 +13,17 @@ bool XdgDesktopServices::openFile(const QString& path) {
     return QFileInfo(path).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-bool XdgDesktopServices::openUrl(const QUrl& url) { return url.isValid() && QDesktopServices::openUrl(url); }
+bool XdgDesktopServices::openUrl(const QUrl& url) {
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
 
 bool XdgDesktopServices::openFolder(const QString& path) {
     return QFileInfo(path).isDir() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-MailResult XdgDesktopServices::composeMail(const MailMessage& mail) { return startXdgEmail(mail); }
+MailResult XdgDesktopServices::composeMail(const MailMessage& mail) {
+    return startXdgEmail(mail);
+}
 
 bool XdgDesktopServices::startDetached(const QString& program, const QStringList& arguments, const QString& folder) {
     return QProcess::startDetached(program, arguments, folder);

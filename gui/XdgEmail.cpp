@@ -6,8 +6,8 @@
 namespace kv::gui {
 
 QStringList xdgEmailArguments(const MailMessage& mail) {
-    QStringList arguments{QStringLiteral("--utf8"), QStringLiteral("--subject"), mail.subject,
-                          QStringLiteral("--body"), mail.body};
+    QStringList arguments{QStringLiteral("--utf8"), QStringLiteral("--subject"), mail.subject, QStringLiteral("--body"),
+                          mail.body};
     for (const QString& file : mail.attachments)
         arguments << QStringLiteral("--attach") << file;
     return arguments;

@@ -98,8 +98,7 @@ struct WindowFigures {
 };
 
 // Waits for `done` with the event loop running; false after a minute.
-template <typename Signal, typename Sender>
-bool runUntil(Sender* sender, Signal signal) {
+template <typename Signal, typename Sender> bool runUntil(Sender* sender, Signal signal) {
     QEventLoop loop;
     QObject::connect(sender, signal, &loop, &QEventLoop::quit);
     QTimer::singleShot(60000, &loop, [&loop] { loop.exit(1); });

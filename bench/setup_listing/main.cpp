@@ -64,8 +64,10 @@ double catSeconds(const std::vector<std::string>& files) {
 void benchGenerate(const std::string& folderRoot, const char* where, const std::string& templateText,
                    const MapTable& maps, ServerSetup setup) {
     kv::writeFileAtomically(kv::joinPath(folderRoot, "ConfigurationTemplate.ini"), templateText);
-    GeneratorSettings settings{kv::joinPath(folderRoot, "ConfigurationTemplate.ini"), kv::joinPath(folderRoot, "docs"),
-                               "/opt/korvane/System", {"user", "password", "192.0.2.1"}};
+    GeneratorSettings settings{kv::joinPath(folderRoot, "ConfigurationTemplate.ini"),
+                               kv::joinPath(folderRoot, "docs"),
+                               "/opt/korvane/System",
+                               {"user", "password", "192.0.2.1"}};
     ConfigGenerator generator(settings, maps);
     generator.generate(setup);
     const std::string folder = generator.outputFolder() + "/";
@@ -134,12 +136,11 @@ int main(int argc, char** argv) {
         listTimes.push_back(secondsSince(start));
     }
     const double catTime = median(catTimes), listTime = median(listTimes);
-    std::printf("setup listing: %zu setups listed in %.1f ms; cat of the same files %.1f ms\n", listed,
-                listTime * 1000, catTime * 1000);
+    std::printf("setup listing: %zu setups listed in %.1f ms; cat of the same files %.1f ms\n", listed, listTime * 1000,
+                catTime * 1000);
     std::printf("setup listing ratio (listing / cat): %.2f (aim: under 3)\n", listTime / catTime);
 
-    const std::string templateText =
-        kv::readFile(kv::joinPath(dataFolder, "ConfigurationTemplate.ini")).value_or("");
+    const std::string templateText = kv::readFile(kv::joinPath(dataFolder, "ConfigurationTemplate.ini")).value_or("");
     ServerSetup setup;
     library.store().load("Setup 00001", setup);
     benchGenerate(root, "on the library's disk", templateText, maps, setup);

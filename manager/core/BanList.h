@@ -30,7 +30,7 @@ inline constexpr std::string_view kBanTypeName = "NAME";
 inline constexpr std::string_view kBanTypeIp = "IP";
 inline constexpr std::string_view kBanTypeMac = "MAC";
 
-// The files of Part 5.4, relative to the manager's working folder.
+// The ban list files, relative to the manager's working folder.
 inline constexpr std::string_view kMasterBanListFile = "MasterBanList.ini";   // the master list, replaced on OK
 inline constexpr std::string_view kMasterBanRecordFile = "MasterBanList.txt"; // every entry ever sent, appended
 
@@ -58,7 +58,7 @@ std::string banFileLine(const BanEntry& entry);
 // Every row, top to bottom, in the file format; nullopt (with `error`) when an entry cannot be written.
 std::optional<std::string> banListText(const BanList& list, std::string* error = nullptr);
 
-// Merges ban list lines into `list` as Part 5.4 designs it: each line (read in pieces of at most 4095 characters,
+// Merges ban list lines into `list`: each line (read in pieces of at most 4095 characters,
 // only its line end "\n" or "\r\n" removed, and ending at a NUL byte as the C string it was) is split at commas,
 // consecutive commas counting as one; a line of fewer than five fields is skipped; a line whose type, value, length
 // text and unquoted player name equal those of a row already in the list (without regard to ASCII case) is skipped;

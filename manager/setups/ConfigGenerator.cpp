@@ -31,8 +31,8 @@ std::string shellQuoted(std::string_view text) {
 std::string shellWord(std::string_view word) {
     bool plain = !word.empty();
     for (char c : word)
-        plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || std::string_view("._-+/=:,@%").find(c) !=
-                                                                              std::string_view::npos);
+        plain = plain && (std::isalnum(static_cast<unsigned char>(c)) ||
+                          std::string_view("._-+/=:,@%").find(c) != std::string_view::npos);
     if (plain)
         return std::string(word);
     return "'" + replaceAll(word, "'", "'\\''") + "'";
@@ -53,7 +53,9 @@ std::string_view runMode(const ServerSetup& s) {
 ConfigGenerator::ConfigGenerator(GeneratorSettings settings, const MapTable& maps)
     : settings_(std::move(settings)), maps_(maps) {}
 
-std::string ConfigGenerator::outputFolder() const { return joinPath(settings_.documentsFolder, kOutputFolderName); }
+std::string ConfigGenerator::outputFolder() const {
+    return joinPath(settings_.documentsFolder, kOutputFolderName);
+}
 
 bool ConfigGenerator::substitute(ServerSetup& setup, std::string& out, std::string_view text,
                                  std::size_t& position) const {
@@ -80,7 +82,9 @@ std::string ConfigGenerator::expandTemplate(ServerSetup& setup, std::string_view
     return out;
 }
 
-std::string ConfigGenerator::mapLines(const ServerSetup& setup) const { return buildMapLines(setup, maps_); }
+std::string ConfigGenerator::mapLines(const ServerSetup& setup) const {
+    return buildMapLines(setup, maps_);
+}
 
 std::string ConfigGenerator::batLine(const ServerSetup& s) {
     return format("\"C:\\Program Files\\Korvane\\System\\server.exe\" %s %s log=\"%s.log\" ini=\"%s.ini\"",

@@ -31,7 +31,9 @@ std::string fileTitle(std::string_view path) {
     return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
 }
 
-LibraryResult refused(std::string message) { return LibraryResult{false, std::move(message), {}, {}}; }
+LibraryResult refused(std::string message) {
+    return LibraryResult{false, std::move(message), {}, {}};
+}
 
 std::string quotedName(std::string_view name) {
     return format("\"%.*s\"", static_cast<int>(name.size()), name.data());

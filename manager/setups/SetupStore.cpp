@@ -16,7 +16,9 @@ bool isUsableSetupName(std::string_view name) {
 
 SetupStore::SetupStore(std::string workingFolder) : workingFolder_(std::move(workingFolder)) {}
 
-std::string SetupStore::setupsFolder() const { return joinPath(workingFolder_, kSetupsFolderName); }
+std::string SetupStore::setupsFolder() const {
+    return joinPath(workingFolder_, kSetupsFolderName);
+}
 
 std::string SetupStore::pathFor(std::string_view name) const {
     if (!name.empty() && name.front() == '/')

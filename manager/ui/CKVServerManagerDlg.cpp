@@ -4,6 +4,7 @@
 #include "manager/ui/CSplashWnd.h"
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/SetupPackage.h"
+#include "manager/ui/preferences/CPreferencesSheet.h"
 
 #include "manager/core/ManagerContext.h"
 #include "manager/setups/SetupMail.h"
@@ -45,9 +46,15 @@ constexpr const char* kMailMissingText =
     "Documents\" menu command and then attaching the files created in your \"My Documents\\Korvane Server Setups\" "
     "folder.";
 
-QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-QString pathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-std::string pathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString qs(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+QString pathText(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+std::string pathBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 // Commands that need a selected setup.
 constexpr const char* kSetupCommands[] = {"copySetup", "deleteSetup", "generatePackage", "emailSetup"};
@@ -100,7 +107,9 @@ CKVServerManagerDlg::CKVServerManagerDlg(core::ManagerContext& context, gui::Pro
     resize(900, 600);
 }
 
-CKVServerManagerDlg::~CKVServerManagerDlg() { delete splash_.data(); }
+CKVServerManagerDlg::~CKVServerManagerDlg() {
+    delete splash_.data();
+}
 
 void CKVServerManagerDlg::buildMenus() {
     auto add = [this](QMenu* menu, const char* text, const char* name, auto command) {
@@ -127,17 +136,15 @@ void CKVServerManagerDlg::buildMenus() {
     const std::pair<const char*, const char*> views[] = {
         {"Show &All", "showAll"}, {"Show &Standard", "showStandard"}, {"Show &Tournament", "showTournament"}};
     for (int i = 0; i < 3; ++i) {
-        QAction* a = add(view, views[i].first, views[i].second,
-                         [this, i] { setViewFilter(static_cast<ViewFilter>(i)); });
+        QAction* a =
+            add(view, views[i].first, views[i].second, [this, i] { setViewFilter(static_cast<ViewFilter>(i)); });
         a->setCheckable(true);
         a->setChecked(i == 0);
         viewGroup_->addAction(a);
     }
 
-    if (kPreferencesWired) {
-        QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-        add(options, "&Preferences...", "preferences", [this] { openPreferences(); });
-    }
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    add(options, "&Preferences...", "preferences", [this] { openPreferences(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     add(help, "&Getting Started with Korvane Server Manager", "gettingStarted",
@@ -175,7 +182,9 @@ QPushButton* CKVServerManagerDlg::button(const char* objectName) const {
     return findChild<QPushButton*>(QString::fromUtf8(objectName));
 }
 
-bool CKVServerManagerDlg::ready() const { return started_ && shown_ && !browser_->reloading(); }
+bool CKVServerManagerDlg::ready() const {
+    return started_ && shown_ && !browser_->reloading();
+}
 
 void CKVServerManagerDlg::updateCommands() {
     const bool setup = ready() && browser_->setupSelected();
@@ -291,9 +300,9 @@ void CKVServerManagerDlg::deleteSetup() {
 void CKVServerManagerDlg::addEmailedSetup() {
     if (!ready())
         return;
-    const QString chosen = prompter_.openFileName(this, QStringLiteral("Add E-Mailed Server Setup File You Have Received"),
-                                                  pathText(context_.documentsFolder),
-                                                  QStringLiteral("Server Setup Files (*.ServerConfig);;All Files (*)"));
+    const QString chosen = prompter_.openFileName(
+        this, QStringLiteral("Add E-Mailed Server Setup File You Have Received"), pathText(context_.documentsFolder),
+        QStringLiteral("Server Setup Files (*.ServerConfig);;All Files (*)"));
     if (chosen.isEmpty())
         return;
     const std::string source = pathBytes(chosen);
@@ -320,7 +329,8 @@ void CKVServerManagerDlg::generatePackage() {
         prompter_.showError(this, qs(package.message), qs(package.title));
         return;
     }
-    if (prompter_.askYesNo(this, QStringLiteral("Would you like to review the generated server setup configuration file?"),
+    if (prompter_.askYesNo(this,
+                           QStringLiteral("Would you like to review the generated server setup configuration file?"),
                            QStringLiteral("Review Generated INI File"))) {
         const QString ini = pathText(joinPath(package.folder, package.setup.generatedIniName));
         if (!desktop_.openFile(ini))
@@ -329,7 +339,8 @@ void CKVServerManagerDlg::generatePackage() {
         return;
     }
     prompter_.showInformation(
-        this, QStringLiteral("The generated files have been created in your \"%1\" folder.").arg(pathText(package.folder)),
+        this,
+        QStringLiteral("The generated files have been created in your \"%1\" folder.").arg(pathText(package.folder)),
         QStringLiteral("Generated File Location"));
 }
 
@@ -361,10 +372,10 @@ void CKVServerManagerDlg::emailSetup() {
 }
 
 void CKVServerManagerDlg::openPreferences() {
-    // ---- Preferences call site: the one place the preferences sheet is run. ----
-    // Run CPreferencesSheet(context_, prompter_, desktop_, this) through prompter_.runDialog(); when it is
-    // accepted, applySettings(sheet.settings()) takes the new values and repaints. Then set kPreferencesWired.
-    // ---- end of the preferences call site ----
+    CPreferencesSheet sheet(context_, prompter_, desktop_, this);
+    // The sheet has written the settings (and the master ban list) when it was accepted.
+    if (prompter_.runDialog(sheet))
+        applySettings(sheet.settings());
 }
 
 void CKVServerManagerDlg::applySettings(const core::ManagerSettings& settings) {
@@ -383,7 +394,9 @@ void CKVServerManagerDlg::applyColours() {
     browser_->applyColours(s);
 }
 
-void CKVServerManagerDlg::setViewFilter(ViewFilter filter) { browser_->tree()->setViewFilter(filter); }
+void CKVServerManagerDlg::setViewFilter(ViewFilter filter) {
+    browser_->tree()->setViewFilter(filter);
+}
 
 void CKVServerManagerDlg::hideManager() {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {

@@ -43,8 +43,6 @@ public:
     static constexpr const char* kTitle = "KV Server Manager";
     static constexpr const char* kGettingStartedPage = "GettingStarted.html";
     static constexpr const char* kMainWindowPage = "MainWindow.html";
-    // Set when the preferences sheet is wired into openPreferences(); until then no menu entry offers it.
-    static constexpr bool kPreferencesWired = false;
 
     CKVServerManagerDlg(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
                         MainWindowOptions options = {}, QWidget* parent = nullptr);

@@ -27,7 +27,9 @@ CSplashWnd::CSplashWnd(QWidget* parent) : QFrame(parent, Qt::SplashScreen | Qt::
     setCursor(Qt::WaitCursor);
 }
 
-QString CSplashWnd::text() const { return label_->text(); }
+QString CSplashWnd::text() const {
+    return label_->text();
+}
 
 void CSplashWnd::placeOver(const QWidget* window) {
     adjustSize();

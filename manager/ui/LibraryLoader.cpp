@@ -22,7 +22,9 @@ struct LibraryLoader::Job {
 LibraryLoader::LibraryLoader(std::string workingFolder, QObject* parent)
     : QObject(parent), workingFolder_(std::move(workingFolder)) {}
 
-LibraryLoader::~LibraryLoader() { abandon(); }
+LibraryLoader::~LibraryLoader() {
+    abandon();
+}
 
 void LibraryLoader::abandon() {
     if (!job_)
@@ -32,7 +34,9 @@ void LibraryLoader::abandon() {
     job_.reset();
 }
 
-bool LibraryLoader::loading() const { return job_ && !job_->done.load(); }
+bool LibraryLoader::loading() const {
+    return job_ && !job_->done.load();
+}
 
 void LibraryLoader::load() {
     abandon();

@@ -28,7 +28,8 @@ const char* const SetupBrowser::kCategoryHelp =
     "e-mail the selected setup.";
 
 SetupBrowser::SetupBrowser(const core::ManagerContext& context, QWidget* parent)
-    : QWidget(parent), context_(context), maps_(setups::MapTable::load(joinPath(context.workingFolder, "MapInfo.xml"))) {
+    : QWidget(parent), context_(context),
+      maps_(setups::MapTable::load(joinPath(context.workingFolder, "MapInfo.xml"))) {
     loader_ = new LibraryLoader(context.workingFolder, this);
     tree_ = new SetupTree(this);
     description_ = new QPlainTextEdit(this);
@@ -81,9 +82,13 @@ void SetupBrowser::reload(std::function<void(SetupTree&)> then) {
     loader_->load();
 }
 
-bool SetupBrowser::setupSelected() const { return SetupTree::kindOf(tree_->currentItem()) == NodeKind::Setup && tree_->currentItem(); }
+bool SetupBrowser::setupSelected() const {
+    return SetupTree::kindOf(tree_->currentItem()) == NodeKind::Setup && tree_->currentItem();
+}
 
-std::string SetupBrowser::selectedFile() const { return SetupTree::fileOf(tree_->currentItem()); }
+std::string SetupBrowser::selectedFile() const {
+    return SetupTree::fileOf(tree_->currentItem());
+}
 
 std::string SetupBrowser::selectedName() const {
     return setupSelected() ? SetupTree::nameOf(tree_->currentItem()) : std::string();

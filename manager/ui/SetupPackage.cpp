@@ -13,13 +13,15 @@ SetupPackage SetupPackage::generate(const core::ManagerContext& context, const s
     const setups::SetupStore store(context.workingFolder);
     if (!store.load(setupFile, package.setup)) {
         package.title = "Server Setup Not Readable";
-        package.message = "The server setup file \"" + setupFile + "\" could not be read. It may have been changed "
+        package.message = "The server setup file \"" + setupFile +
+                          "\" could not be read. It may have been changed "
                           "or removed since the list was made.";
         return package;
     }
     const core::ManagerSettings& s = context.settings;
     setups::GeneratorSettings settings{joinPath(context.workingFolder, "ConfigurationTemplate.ini"),
-                                       context.documentsFolder, s.serverLocation,
+                                       context.documentsFolder,
+                                       s.serverLocation,
                                        {s.authServerUserName, s.authServerPassword, s.authServerIP}};
     const setups::ConfigGenerator generator(std::move(settings), maps);
     package.folder = generator.outputFolder();

@@ -18,10 +18,10 @@ namespace kv::manager::ui {
 // and E-Mail commands need it.
 struct SetupPackage {
     bool ok = false;
-    std::string title;   // caption of the failure message
-    std::string message; // what went wrong
+    std::string title;         // caption of the failure message
+    std::string message;       // what went wrong
     setups::ServerSetup setup; // generated: its file names and start command are filled
-    std::string folder;  // where the generated files are
+    std::string folder;        // where the generated files are
 
     // Reads `setupFile` and generates its files with the context's template, folders and server authorization.
     static SetupPackage generate(const core::ManagerContext& context, const setups::MapTable& maps,

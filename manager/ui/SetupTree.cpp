@@ -43,7 +43,8 @@ SetupTree::SetupTree(QWidget* parent) : QTreeWidget(parent) {
 }
 
 QString SetupTree::labelFor(const std::string& text) {
-    QString label = QString::fromUtf8(text.data(), static_cast<qsizetype>(std::min<std::size_t>(text.size(), 4 * kMaxLabelLength)));
+    QString label =
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(std::min<std::size_t>(text.size(), 4 * kMaxLabelLength)));
     for (QChar& c : label)
         if (c.category() == QChar::Other_Control)
             c = QChar::ReplacementCharacter;
@@ -60,7 +61,9 @@ std::string SetupTree::fileOf(const QTreeWidgetItem* item) {
     return kindOf(item) == NodeKind::Setup ? bytes(item, kBytesRole) : std::string();
 }
 
-std::string SetupTree::nameOf(const QTreeWidgetItem* item) { return bytes(item, kNameRole); }
+std::string SetupTree::nameOf(const QTreeWidgetItem* item) {
+    return bytes(item, kNameRole);
+}
 
 LibraryRoot SetupTree::rootOf(const QTreeWidgetItem* item) {
     return item ? static_cast<LibraryRoot>(item->data(0, kRootRole).toInt()) : LibraryRoot::Standard;

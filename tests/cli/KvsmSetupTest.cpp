@@ -117,7 +117,7 @@ TEST_F(KvsmTest, HelpAndUsageErrors) {
 TEST_F(KvsmTest, ListSortsByRootCategoryAndName) {
     dir.write("work/Server Setups/Beta.ServerConfig", "m_csName=Beta\nm_csMapName=Cinder Pass\n");
     const std::string empty = dir.write("work/Server Setups/Empty.ServerConfig", "");
-    const struct utimbuf longAgo {1000000000, 1000000000};
+    const struct utimbuf longAgo { 1000000000, 1000000000 };
     ASSERT_EQ(::utime(empty.c_str(), &longAgo), 0); // fresh empty files may still be downloading
     dir.write("work/Server Setups/Broken.ServerConfig", "\x01\x02 no name here \xff\n");
     Result r = run({"setup", "list", "--workdir", work});
@@ -200,8 +200,10 @@ TEST_F(KvsmTest, GenerateWithOptions) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string out = docs + "/Korvane Server Setups/";
     EXPECT_EQ(r.out, "\"/srv/korvane game/System/server.bin\" LANTOURNAMENT KV-RedwaterDam.kvo "
-                     "log=\"Redwater Dam.log\" ini=\"" + out + "Cup Final.ini\" ServerAuthUsername=ranked  "
-                     "ServerAuthIP=192.0.2.7\n");
+                     "log=\"Redwater Dam.log\" ini=\"" +
+                         out +
+                         "Cup Final.ini\" ServerAuthUsername=ranked  "
+                         "ServerAuthIP=192.0.2.7\n");
     EXPECT_EQ(kv::readFile(out + "Cup Final.sh"),
               "./server.bin LANTOURNAMENT KV-RedwaterDam.kvo log=\"Cup Final.log\" ini=\"Cup Final.ini\"");
     std::string ini = kv::readFile(out + "Cup Final.ini").value_or("");
@@ -245,8 +247,12 @@ TEST_F(KvsmTest, EmailComposesTheMessageAPlayerReceives) {
     const std::string out = docs + "/Korvane Server Setups/";
     const std::string expected =
         "Cup Tournament Cup Final Server Configuration Files\n"
-        "Attach: " + out + "Cup Final.ini\nAttach: " + out + "Cup Final.bat\nAttach: " + out + "Cup Final.sh\n"
-        "Attach: " + work + "/Server Setups/Cup.ServerConfig\n\n"
+        "Attach: " +
+        out + "Cup Final.ini\nAttach: " + out + "Cup Final.bat\nAttach: " + out +
+        "Cup Final.sh\n"
+        "Attach: " +
+        work +
+        "/Server Setups/Cup.ServerConfig\n\n"
         "The attached files are for use with an Korvane LAN or private \"tournament mode\" server.\r\n\r\n"
         "If you have the Korvane Server Manager installed you may load the file \"Cup Final.ServerConfig\" into it "
         "to control your server.\r\n\r\n"

@@ -49,8 +49,8 @@ std::vector<WrittenSetup> writeVariedLibrary(const std::string& workingFolder, s
         if (!store.save(setup, &error))
             throw std::runtime_error("a test setup could not be written: " + error);
         const setups::LibraryCategory category = setups::categoryOf(setup);
-        written.push_back({setup.m_csName, store.pathFor(setup.m_csName), setup.m_fTournamentModeEnabled != 0,
-                           category.label});
+        written.push_back(
+            {setup.m_csName, store.pathFor(setup.m_csName), setup.m_fTournamentModeEnabled != 0, category.label});
     }
     return written;
 }

@@ -7,8 +7,8 @@ namespace kv::test {
 
 // One setup written by writeVariedLibrary.
 struct WrittenSetup {
-    std::string name;     // m_csName
-    std::string file;     // its file in Server Setups
+    std::string name; // m_csName
+    std::string file; // its file in Server Setups
     bool tournament = false;
     std::string category; // the tree's category label
 };

@@ -10,7 +10,7 @@ class QTreeWidget;
 
 namespace kv::manager::ui {
 
-// "Master Player Ban List" (Part 5.4): the master ban list of <workingFolder>/MasterBanList.ini, read by the merge
+// "Master Player Ban List": the master ban list of <workingFolder>/MasterBanList.ini, read by the merge
 // into an empty list when the page is first shown. The sheet writes it back on OK, and only when the page was shown.
 class CPreferencesMasterBanListPropertyPage : public CPreferencesPage {
     Q_OBJECT

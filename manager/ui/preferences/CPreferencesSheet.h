@@ -25,7 +25,7 @@ class CPreferencesMasterBanListPropertyPage;
 class CPreferencesPage;
 class CPreferencesPlayerAdminListPropertyPage;
 
-// "KV Server Manager Preferences" (Part 6.4): five pages, OK, Cancel and Help. OK stores the values of every page
+// "KV Server Manager Preferences": five pages, OK, Cancel and Help. OK stores the values of every page
 // that was shown and writes everything or nothing: the master ban list (when its page was shown) and the settings
 // file. Run it with Prompter::runDialog; after it was accepted, settings() holds the values to take over.
 class CPreferencesSheet : public QDialog {

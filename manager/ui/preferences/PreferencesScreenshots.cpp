@@ -34,10 +34,8 @@ public:
 core::BanList sampleBans(std::int64_t now) {
     const auto in = [now](int days) { return static_cast<std::int32_t>(now + std::int64_t{days} * 86400); };
     return {
-        {"NAME", "Grief3r", 0, "Grief3r"},
-        {"IP", "198.51.100.23", in(30), "Wallhax"},
-        {"MAC", "00-1A-2B-3C-4D-5E", 0, "Wallhax"},
-        {"NAME", "TeamK1ller", in(7), "TeamK1ller"},
+        {"NAME", "Grief3r", 0, "Grief3r"},          {"IP", "198.51.100.23", in(30), "Wallhax"},
+        {"MAC", "00-1A-2B-3C-4D-5E", 0, "Wallhax"}, {"NAME", "TeamK1ller", in(7), "TeamK1ller"},
         {"IP", "203.0.113.77", in(90), "Spammer"},
     };
 }

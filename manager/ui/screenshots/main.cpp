@@ -4,6 +4,7 @@
 #include "manager/ui/CKVServerManagerDlg.h"
 #include "manager/ui/CReplaceOrRenameDlg.h"
 #include "manager/ui/SetupBrowser.h"
+#include "manager/ui/preferences/PreferencesScreenshots.h"
 
 #include "manager/core/ManagerContext.h"
 #include "manager/core/ManagerFolders.h"
@@ -66,7 +67,12 @@ void writeLibrary(const setups::SetupStore& store) {
         {"Public Quarry", title(0), {}, 16, nullptr, 0, "Open to everyone, friendly fire off."},
         {"Quarry Night Shift", title(0), {}, 12, nullptr, 0, "Thursday evenings for the clan."},
         {"Public Second Map", title(1), {}, 20, nullptr, 0, "The busiest public server."},
-        {"Weekend Rotation", "", {title(0), title(1), title(2), title(3), title(4)}, 24, nullptr, 0,
+        {"Weekend Rotation",
+         "",
+         {title(0), title(1), title(2), title(3), title(4)},
+         24,
+         nullptr,
+         0,
          "Five maps, one round each."},
         {"Short Rotation", "", {title(2), title(3)}, 12, nullptr, 0, "Two small maps for quiet hours."},
         {"Training Ground", title(2), {}, 8, nullptr, 0, "For new players learning the maps."},
@@ -144,7 +150,7 @@ int main(int argc, char** argv) {
         manager::ui::CReplaceOrRenameDlg replace(&window);
         ok = save(replace, out, "manager-replace-or-rename.png") && ok;
 
-        // ---- Preferences screenshots: the lead adds savePreferencesScreenshots(context, out) here. ----
+        manager::ui::savePreferencesScreenshots(context, QString::fromStdString(out));
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {

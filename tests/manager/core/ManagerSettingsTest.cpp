@@ -1,6 +1,6 @@
+#include "manager/core/ManagerSettings.h"
 #include "common/Files.h"
 #include "manager/core/GameInstallation.h"
-#include "manager/core/ManagerSettings.h"
 #include "tests/support/TempDir.h"
 
 #include <QSettings>

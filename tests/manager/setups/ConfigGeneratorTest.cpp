@@ -1,6 +1,6 @@
+#include "manager/setups/ConfigGenerator.h"
 #include "common/CommandLine.h"
 #include "common/Files.h"
-#include "manager/setups/ConfigGenerator.h"
 #include "manager/setups/MapTable.h"
 #include "manager/setups/Placeholders.h"
 #include "manager/setups/SetupReader.h"
@@ -247,8 +247,7 @@ TEST_F(GeneratorTest, AddressAndAuthorizationLines) {
     EXPECT_EQ(expand("[$GameSpyMultiHomeIP$][$HonorServerUserName$]", settings("auth")),
               "IP=203.0.113.9\nServerAuthUsername=auth-user\n");
     setup.m_csMultiHomedServerIP = "198.51.100.1";
-    EXPECT_EQ(expand("[$GameSpyMultiHomeIP$][$MultiHomeIP$]", settings("auth")),
-              "IP=198.51.100.1\nIP=198.51.100.1\n");
+    EXPECT_EQ(expand("[$GameSpyMultiHomeIP$][$MultiHomeIP$]", settings("auth")), "IP=198.51.100.1\nIP=198.51.100.1\n");
     setup.m_fGSNATEnabled = 0;
     EXPECT_EQ(expand("[$GameSpyNatEnabled$]"), "False\n");
 }
@@ -412,14 +411,16 @@ TEST_F(GeneratorTest, LocalStartCommand) {
     ConfigGenerator plain(settings(), maps);
     const std::string ini = dir.file("docs/Korvane Server Setups/Test Setup.ini");
     EXPECT_EQ(plain.localStartCommand(setup), "/games/korvane/System/server.bin GLOBAL KV-CinderPass.kvo "
-                                              "log=\"Cinder Pass.log\" ini=\"" + ini + "\"   ");
+                                              "log=\"Cinder Pass.log\" ini=\"" +
+                                                  ini + "\"   ");
 
     GeneratorSettings s = settings("auth");
     s.serverLocation = "/opt/Korvane Game/System";
     s.authorization.password.clear();
     const std::string command = ConfigGenerator(s, maps).localStartCommand(setup);
     EXPECT_EQ(command, "\"/opt/Korvane Game/System/server.bin\" GLOBAL KV-CinderPass.kvo log=\"Cinder Pass.log\" "
-                       "ini=\"" + ini + "\" ServerAuthUsername=auth-user  ServerAuthIP=203.0.113.9");
+                       "ini=\"" +
+                           ini + "\" ServerAuthUsername=auth-user  ServerAuthIP=203.0.113.9");
     EXPECT_EQ(kv::splitCommandLine(command),
               (std::vector<std::string>{"/opt/Korvane Game/System/server.bin", "GLOBAL", "KV-CinderPass.kvo",
                                         "log=Cinder Pass.log", "ini=" + ini, "ServerAuthUsername=auth-user",

@@ -1,6 +1,6 @@
+#include "manager/setups/SetupLibrary.h"
 #include "common/Clock.h"
 #include "common/Files.h"
-#include "manager/setups/SetupLibrary.h"
 #include "manager/setups/ShippedData.h"
 #include "tests/support/TempDir.h"
 

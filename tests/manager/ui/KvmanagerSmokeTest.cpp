@@ -67,16 +67,16 @@ TEST(KvmanagerProgram, ShowsTheLibraryOnAnXServerAndSavesAScreenshot) {
               "m_csName=Cup\r\nm_fTournamentModeEnabled=1\r\nm_iMaxTeamSize=6\r\n");
     const std::string shot = dir.file("shot.png");
     test::ProgramRun run;
-    ASSERT_TRUE(run.start({xvfb, "-a", "-s", "-screen 0 1280x1024x24", kProgram, "--workdir", dir.file("work"),
-                           "--screenshot", shot},
-                          {{"HOME", dir.path()},
-                           {"XDG_CONFIG_HOME", dir.file("config")},
-                           {"XDG_DATA_HOME", dir.file("data")},
-                           {"XDG_RUNTIME_DIR", dir.path()},
-                           {"QT_QPA_PLATFORM", "xcb"},
-                           // The X keyboard library hands strndup counted strings without a terminator, which the
-                           // strict string checks take for an overflow; its X connection is never freed either.
-                           {"ASAN_OPTIONS", "detect_leaks=0:strict_string_checks=0"}}));
+    ASSERT_TRUE(run.start(
+        {xvfb, "-a", "-s", "-screen 0 1280x1024x24", kProgram, "--workdir", dir.file("work"), "--screenshot", shot},
+        {{"HOME", dir.path()},
+         {"XDG_CONFIG_HOME", dir.file("config")},
+         {"XDG_DATA_HOME", dir.file("data")},
+         {"XDG_RUNTIME_DIR", dir.path()},
+         {"QT_QPA_PLATFORM", "xcb"},
+         // The X keyboard library hands strndup counted strings without a terminator, which the
+         // strict string checks take for an overflow; its X connection is never freed either.
+         {"ASAN_OPTIONS", "detect_leaks=0:strict_string_checks=0"}}));
     ASSERT_EQ(run.waitForExit(120s), 0) << run.output();
 
     const auto png = readFile(shot);

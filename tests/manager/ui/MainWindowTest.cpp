@@ -6,6 +6,8 @@
 
 #include "common/Files.h"
 #include "gui/ColourRef.h"
+#include "manager/ui/preferences/CPreferencesColorsPropertyPage.h"
+#include "manager/ui/preferences/CPreferencesSheet.h"
 #include "manager/core/ManagerSettings.h"
 #include "manager/setups/LibraryCategory.h"
 #include "tests/support/VariedLibrary.h"
@@ -16,8 +18,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <sys/stat.h>
 #include <QSystemTrayIcon>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <ctime>
@@ -31,7 +33,9 @@ using kv::manager::ui::SetupTree;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // 6 December 2026, 13:05 in the machine's own time zone.
 std::int64_t december6At1305() {
@@ -88,7 +92,7 @@ TEST_F(ManagerWindowTest, TreeLabelsDescriptionsColoursAndViewFilter) {
         const std::string file = SetupTree::fileOf(cinder->child(i));
         EXPECT_TRUE(file == setupFile("Twin") || file == setupFile("Other")) << file;
         EXPECT_TRUE(description().contains(file == setupFile("Twin") ? QStringLiteral("first twin")
-                                                                      : QStringLiteral("second twin")));
+                                                                     : QStringLiteral("second twin")));
         twinDescriptions.insert(description().toStdString());
         EXPECT_TRUE(window->action("copySetup")->isEnabled());
         EXPECT_TRUE(window->button("emailSetupButton")->isEnabled());
@@ -100,13 +104,30 @@ TEST_F(ManagerWindowTest, TreeLabelsDescriptionsColoursAndViewFilter) {
     EXPECT_EQ(tree().palette().color(QPalette::Text), gui::fromColourRef(s.listTextColor));
     EXPECT_EQ(tree().palette().color(QPalette::Base), gui::fromColourRef(s.listBgColor));
     EXPECT_EQ(window->browser()->description()->palette().color(QPalette::Text), gui::fromColourRef(s.textColor));
-    core::ManagerSettings changed = s;
-    changed.listTextColor = core::colourRef(10, 200, 30);
-    changed.textColor = core::colourRef(1, 2, 3);
-    window->applySettings(changed);
+    // Options > Preferences: colours chosen on the Colors page; Cancel changes nothing, OK repaints at once and
+    // stores them.
+    auto choose = [this](bool ok) {
+        prompter.colourAnswers = {QColor(10, 200, 30), QColor(1, 2, 3)};
+        prompter.dialogHandler = [ok](QDialog& dialog) {
+            auto& sheet = dynamic_cast<manager::ui::CPreferencesSheet&>(dialog);
+            sheet.show(); // only pages that were shown store their values
+            sheet.tabs()->setCurrentWidget(sheet.colorsPage());
+            sheet.colorsPage()->button("listTextColor")->click();
+            sheet.colorsPage()->button("monitorTextColor")->click();
+            return ok && sheet.confirm();
+        };
+        window->action("preferences")->trigger();
+    };
+    const core::ManagerSettings before = s;
+    choose(false);
+    EXPECT_EQ(tree().palette().color(QPalette::Text), gui::fromColourRef(before.listTextColor));
+    EXPECT_EQ(context.settings.listTextColor, before.listTextColor);
+    choose(true);
     EXPECT_EQ(tree().palette().color(QPalette::Text), QColor(10, 200, 30));
     EXPECT_EQ(window->browser()->description()->palette().color(QPalette::Text), QColor(1, 2, 3));
-    EXPECT_EQ(context.settings.listTextColor, changed.listTextColor);
+    EXPECT_EQ(context.settings.listTextColor, core::colourRef(10, 200, 30));
+    EXPECT_EQ(core::readManagerSettings(context.settingsFile, context.installation).listTextColor,
+              core::colourRef(10, 200, 30));
 
     // The view filter: three exclusive choices; a setup under a hidden root stops being the selection.
     select(QStringLiteral("Twin"));
@@ -249,7 +270,9 @@ TEST_F(ManagerWindowTest, ImportAsksReplaceOrRenameAndFailuresAreShown) {
         auto* d = dynamic_cast<manager::ui::CReplaceOrRenameDlg*>(&dialog);
         if (!d)
             return false;
-        QPushButton* b = click == "replace" ? d->replaceButton() : click == "rename" ? d->renameButton() : d->cancelButton();
+        QPushButton* b = click == "replace"  ? d->replaceButton()
+                         : click == "rename" ? d->renameButton()
+                                             : d->cancelButton();
         b->click();
         return d->result() == QDialog::Accepted;
     };

@@ -69,7 +69,9 @@ void ManagerWindowTest::select(const QString& label) {
     tree().setCurrentItem(item);
 }
 
-QString ManagerWindowTest::description() const { return window->browser()->description()->toPlainText(); }
+QString ManagerWindowTest::description() const {
+    return window->browser()->description()->toPlainText();
+}
 
 std::vector<std::string> ManagerWindowTest::rows() const {
     std::vector<std::string> out;
@@ -77,8 +79,9 @@ std::vector<std::string> ManagerWindowTest::rows() const {
         const QTreeWidgetItem* root = tree().topLevelItem(r);
         for (int c = 0; c < root->childCount(); ++c)
             for (int s = 0; s < root->child(c)->childCount(); ++s)
-                out.push_back((root->text(0) + u'/' + root->child(c)->text(0) + u'/' + root->child(c)->child(s)->text(0))
-                                  .toStdString());
+                out.push_back(
+                    (root->text(0) + u'/' + root->child(c)->text(0) + u'/' + root->child(c)->child(s)->text(0))
+                        .toStdString());
     }
     return out;
 }

@@ -16,7 +16,10 @@ TEST_F(ManagerWindowTest, ChooserRefusesWithoutASetupAndReturnsTheChosenFile) {
     writeSetup("Twin", "m_csName=Twin\r\nm_csMapName=Harbor\r\nm_csSetupDescription=first twin\r\n");
     writeSetup("Other", "m_csName=Twin\r\nm_csMapName=Harbor\r\nm_csSetupDescription=second twin\r\n");
     writeSetup("Cup", "m_csName=Cup\r\nm_fTournamentModeEnabled=1\r\nm_iMaxTeamSize=4\r\n");
-    CSelectServerSetupDlg dialog(context, prompter, QStringLiteral("Harbor\x01" "Box"), QStringLiteral("192.0.2.7"));
+    CSelectServerSetupDlg dialog(context, prompter,
+                                 QStringLiteral("Harbor\x01"
+                                                "Box"),
+                                 QStringLiteral("192.0.2.7"));
     EXPECT_EQ(dialog.windowTitle(),
               QStringLiteral("Select Server Setup To Add To Remote Server Harbor\uFFFDBox (192.0.2.7)"));
     SetupTree& tree = *dialog.browser()->tree();

@@ -24,8 +24,8 @@ public:
 
     std::deque<bool> answers; // for askYesNo, in order; when empty, `defaultAnswer`
     bool defaultAnswer = false;
-    QString saveAnswer;       // the file chosen in a save dialog ("" = cancel)
-    QString openAnswer;       // the file chosen in an open dialog ("" = cancel)
+    QString saveAnswer;                          // the file chosen in a save dialog ("" = cancel)
+    QString openAnswer;                          // the file chosen in an open dialog ("" = cancel)
     std::function<bool(QDialog&)> dialogHandler; // a child dialog; unset: cancelled
     std::deque<QColor> colourAnswers; // for chooseColour, in order; when empty, cancelled (an invalid colour)
 
