@@ -47,7 +47,7 @@ void LibraryLoader::load() {
         LibraryEntries entries;
         const auto start = std::chrono::steady_clock::now();
         try {
-            const SystemClock clock; // listing never asks the time; the library wants one all the same
+            const SystemClock clock; // an empty setup file is judged old enough to remove by the real time
             setups::SetupLibrary library(folder, clock);
             entries = library.refresh();
             setups::sortEntries(entries);
