@@ -10,20 +10,18 @@
 
 namespace kv {
 
-std::optional<std::string> readFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
+namespace {
+
+// Reads an open file to its end and closes it; nullopt on a read error or once it holds more than `maxBytes`.
+std::optional<std::string> readAndClose(int fd, std::size_t maxBytes, std::size_t expected) {
     std::string data;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        data.reserve(static_cast<std::size_t>(st.st_size));
+    data.reserve(std::min(expected, maxBytes));
     char chunk[65536];
     for (;;) {
         ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
+        if (n < 0 || data.size() + static_cast<std::size_t>(n) > maxBytes) {
             ::close(fd);
             return std::nullopt;
         }
@@ -33,6 +31,17 @@ std::optional<std::string> readFile(const std::string& path) {
     }
     ::close(fd);
     return data;
+}
+
+} // namespace
+
+std::optional<std::string> readFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    return readAndClose(fd, std::string().max_size(), sized ? static_cast<std::size_t>(st.st_size) : 0);
 }
 
 std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
@@ -45,23 +54,7 @@ std::optional<std::string> readRegularFile(const std::string& path, std::size_t 
         ::close(fd);
         return std::nullopt;
     }
-    std::string data;
-    data.reserve(static_cast<std::size_t>(st.st_size));
-    char chunk[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 || data.size() + static_cast<std::size_t>(n) > maxBytes) { // grew while we read
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        data.append(chunk, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return data;
+    return readAndClose(fd, maxBytes, static_cast<std::size_t>(st.st_size)); // a file that grows past the limit fails
 }
 
 std::optional<long long> fileModifiedSeconds(const std::string& path) {

@@ -2,6 +2,7 @@
 #include "common/Clock.h"
 #include "common/Files.h"
 #include "manager/setups/ShippedData.h"
+#include "tests/support/ManualClock.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +13,6 @@
 using namespace kv::setups;
 
 namespace {
-
-class FixedClock : public kv::Clock {
-public:
-    std::int64_t nowSeconds() const override { return seconds; }
-    std::int64_t seconds = 0;
-};
-
-// 6 December 2026, 13:05 in the machine's own time zone.
-std::int64_t localMoment() {
-    std::tm tm{};
-    tm.tm_year = 2026 - 1900;
-    tm.tm_mon = 11;
-    tm.tm_mday = 6;
-    tm.tm_hour = 13;
-    tm.tm_min = 5;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
-}
 
 class LibraryTest : public ::testing::Test {
 protected:
@@ -45,7 +28,7 @@ protected:
     bool exists(const std::string& file) const { return kv::fileExists(dir.file("Server Setups/" + file)); }
 
     kv::test::TempDir dir;
-    FixedClock clock;
+    kv::test::ManualClock clock;
     SetupLibrary library{dir.path(), clock};
 };
 
@@ -174,7 +157,7 @@ TEST_F(LibraryTest, ImportAddsRefusesReplacesAndRenames) {
     ASSERT_TRUE(library.store().load("Mine", replaced));
     EXPECT_EQ(replaced.m_iMaxPlayers, 9);
 
-    clock.seconds = localMoment();
+    clock.seconds = kv::test::localMoment(2026, 12, 6, 13, 5);
     LibraryResult renamed = library.import(mail, ImportChoice::Rename);
     ASSERT_TRUE(renamed.ok) << renamed.message;
     EXPECT_EQ(renamed.name, "Mine - Added 12-6-2026 at 1305");

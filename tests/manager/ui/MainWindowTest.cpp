@@ -37,18 +37,6 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// 6 December 2026, 13:05 in the machine's own time zone.
-std::int64_t december6At1305() {
-    std::tm tm{};
-    tm.tm_year = 2026 - 1900;
-    tm.tm_mon = 11;
-    tm.tm_mday = 6;
-    tm.tm_hour = 13;
-    tm.tm_min = 5;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
-}
-
 } // namespace
 
 TEST_F(ManagerWindowTest, TreeLabelsDescriptionsColoursAndViewFilter) {
@@ -292,7 +280,7 @@ TEST_F(ManagerWindowTest, ImportAsksReplaceOrRenameAndFailuresAreShown) {
     EXPECT_EQ(SetupTree::fileOf(tree().currentItem()), setupFile("Mine"));
 
     click = "rename";
-    clock.seconds = december6At1305();
+    clock.seconds = localMoment(2026, 12, 6, 13, 5);
     window->action("addEmailedSetup")->trigger();
     waitForTree();
     EXPECT_EQ(tree().currentItem()->text(0), QStringLiteral("Mine - Added 12-6-2026 at 1305"));

@@ -5,6 +5,7 @@
 
 #include "common/Clock.h"
 #include "manager/core/ManagerContext.h"
+#include "tests/support/ManualClock.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/FakeDesktopServices.h"
 #include "tests/support/gui/FakePrompter.h"
@@ -17,13 +18,6 @@
 #include <string>
 
 namespace kv::test {
-
-// A clock whose time the test sets.
-class ManualClock final : public Clock {
-public:
-    std::int64_t nowSeconds() const override { return seconds; }
-    std::int64_t seconds = 0;
-};
 
 // Processes events until `done` or the bound passes; the bound only stops a hung test.
 bool pump(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(60));

@@ -105,7 +105,7 @@ TEST_F(MasterBanListPage, AnAddedEntryGoesOnTopAndIntoTheFileOnOk) {
 }
 
 TEST_F(MasterBanListPage, TheAddDialogStartsWithANameBanEndingNow) {
-    CMasterBanEntryDlg dialog(clock.now, prompter, nullptr);
+    CMasterBanEntryDlg dialog(clock.seconds, prompter, nullptr);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Add New Player Ban"));
     EXPECT_TRUE(dialog.choice("byName")->isChecked());
     EXPECT_TRUE(dialog.field("playerName")->isEnabled());
@@ -113,7 +113,7 @@ TEST_F(MasterBanListPage, TheAddDialogStartsWithANameBanEndingNow) {
     EXPECT_FALSE(dialog.field("playerMac")->isEnabled());
     EXPECT_FALSE(dialog.permanent()->isChecked());
     EXPECT_TRUE(dialog.endDate()->isEnabled());
-    EXPECT_EQ(dialog.endDate()->dateTime().toSecsSinceEpoch(), clock.now);
+    EXPECT_EQ(dialog.endDate()->dateTime().toSecsSinceEpoch(), clock.seconds);
 
     dialog.choice("byMac")->click();
     EXPECT_TRUE(dialog.field("playerMac")->isEnabled());
@@ -124,7 +124,7 @@ TEST_F(MasterBanListPage, TheAddDialogStartsWithANameBanEndingNow) {
 }
 
 TEST_F(MasterBanListPage, TheAddDialogRefusesWhatCannotBeStored) {
-    CMasterBanEntryDlg dialog(clock.now, prompter, nullptr);
+    CMasterBanEntryDlg dialog(clock.seconds, prompter, nullptr);
     EXPECT_FALSE(dialog.add()) << "empty name";
     dialog.field("playerName")->setText(QStringLiteral("Raven,Moth"));
     EXPECT_FALSE(dialog.add());
@@ -146,11 +146,11 @@ TEST_F(MasterBanListPage, TheAddDialogRefusesWhatCannotBeStored) {
     dialog.field("playerIp")->setText(QStringLiteral("192.0.2.*"));
     EXPECT_TRUE(dialog.add());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.entry(), (core::BanEntry{"IP", "192.0.2.*", static_cast<std::int32_t>(clock.now), "Raven"}));
+    EXPECT_EQ(dialog.entry(), (core::BanEntry{"IP", "192.0.2.*", static_cast<std::int32_t>(clock.seconds), "Raven"}));
 }
 
 TEST_F(MasterBanListPage, TheEndingDateStopsAtTheEndOf32BitTime) {
-    CMasterBanEntryDlg dialog(clock.now, prompter, nullptr);
+    CMasterBanEntryDlg dialog(clock.seconds, prompter, nullptr);
     dialog.field("playerName")->setText(QStringLiteral("Raven"));
     dialog.endDate()->setDateTime(QDateTime::fromSecsSinceEpoch(2524608000)); // 2050
     EXPECT_LE(dialog.endDate()->dateTime().toSecsSinceEpoch(), INT32_MAX);

@@ -13,17 +13,13 @@
 #include <QApplication>
 #include <QTabWidget>
 
+#include "tests/support/ManualClock.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
 namespace kv::test {
-
-class FixedClock final : public Clock {
-public:
-    std::int64_t now = 1767225600; // 2026-01-01 00:00 UTC
-    std::int64_t nowSeconds() const override { return now; }
-};
 
 // A manager context in a folder of its own: working folder, settings file, help pages, a game installed at
 // /opt/korvane, the defaults of a first start, and a fixed clock.
@@ -40,6 +36,7 @@ protected:
                                      manager::ui::help_topic::kHonorServer, manager::ui::help_topic::kAboutHonorServer})
             dir.write("help/" + topic.toStdString() + ".html", "<html></html>");
         context.installation.folder = "/opt/korvane";
+        clock.seconds = 1767225600; // 2026-01-01 00:00 UTC
         context.clock = &clock;
         rereadSettings();
     }
@@ -56,7 +53,7 @@ protected:
     std::string masterFile() const { return joinPath(context.workingFolder, "MasterBanList.ini"); }
 
     TempDir dir;
-    FixedClock clock;
+    ManualClock clock;
     core::ManagerContext context;
     FakePrompter prompter;
     FakeDesktopServices desktop;
