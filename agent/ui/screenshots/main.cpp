@@ -11,6 +11,7 @@
 
 #include "monitor/CMonitorServerOutputWnd.h"
 #include "gui/QtPrompter.h"
+#include "gui/WidgetPictures.h"
 
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
@@ -50,23 +51,8 @@ echo "ScriptLog: Round 1 of 5 begins"
 exec sleep 3600
 )SH";
 
-bool pump(const std::function<bool()>& done, int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end && !done()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return done();
-}
-
-bool save(QWidget& widget, const std::string& folder, const char* name) {
-    widget.show();
-    QCoreApplication::processEvents();
-    const std::string path = joinPath(folder, name);
-    const bool ok = widget.grab().save(QString::fromStdString(path), "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
-    return ok;
-}
+using gui::processEventsUntil;
+using gui::saveWidgetPicture;
 
 } // namespace
 
@@ -126,26 +112,26 @@ int main(int argc, char** argv) {
         agent.accessLog().append(AccessLog::stamped(clock.nowSeconds() - 95, "KVSM Login Request from IP 127.0.0.1"));
         agent.accessLog().append(AccessLog::stamped(clock.nowSeconds() - 94, "KVSM Get Status Request from IP 127.0.0.1"));
         agent.accessLog().append(AccessLog::stamped(clock.nowSeconds() - 60, "KVSM Start Server Request from IP 127.0.0.1"));
-        pump([&] { return agent.outputLines().size() >= 36; }, 8000);
+        processEventsUntil([&] { return agent.outputLines().size() >= 36; }, 8000);
         for (int i = 0; i < 3; ++i) {
-            pump([] { return false; }, 400);
+            processEventsUntil([] { return false; }, 400);
             agent.tick();
         }
         QCoreApplication::processEvents();
-        failures += !save(window, out, "agent-main-window.png");
+        failures += !saveWidgetPicture(window, out, "agent-main-window.png");
         if (monitor::CMonitorServerOutputWnd* monitor = window.monitorWindow()) {
             monitor->resize(640, 290);
             monitor->refresh(true);
-            failures += !save(*monitor, out, "monitor-window.png");
+            failures += !saveWidgetPicture(*monitor, out, "monitor-window.png");
         } else {
             std::fprintf(stderr, "no monitor window: %s\n", agent.display().statusText.c_str());
             ++failures;
         }
         agent::ui::CConfigureDlg dialog(agent::ui::ConfigureValues::fromSettings(agent.settings().snapshot(), ""),
                                         joinPath(work, "Configurations"), prompter);
-        failures += !save(dialog, out, "configure-dialog.png");
+        failures += !saveWidgetPicture(dialog, out, "configure-dialog.png");
         agent::ui::CConfigurePasswordDlg password;
-        failures += !save(password, out, "password-dialog.png");
+        failures += !saveWidgetPicture(password, out, "password-dialog.png");
         agent.shutDown();
     }
     removeTree(temp);

@@ -15,6 +15,7 @@
 #include "common/Clock.h"
 #include "common/Files.h"
 #include "gui/QtPrompter.h"
+#include "gui/WidgetPictures.h"
 #include "gui/XdgDesktopServices.h"
 
 #include <QApplication>
@@ -31,23 +32,8 @@ using namespace kv;
 
 namespace {
 
-bool pump(const std::function<bool()>& done, int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end && !done()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return done();
-}
-
-bool save(QWidget& widget, const std::string& folder, const char* name) {
-    widget.show();
-    QCoreApplication::processEvents();
-    const std::string path = joinPath(folder, name);
-    const bool ok = widget.grab().save(QString::fromStdString(path), "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
-    return ok;
-}
+using gui::processEventsUntil;
+using gui::saveWidgetPicture;
 
 struct Example {
     const char* name;
@@ -141,14 +127,14 @@ int main(int argc, char** argv) {
         bool shown = false;
         QObject::connect(&window, &manager::ui::CKVServerManagerDlg::libraryShown, &window, [&shown] { shown = true; });
         window.start();
-        ok = pump([&] { return shown; }, 20000) && ok;
+        ok = processEventsUntil([&] { return shown; }, 20000) && ok;
         manager::ui::SetupTree* tree = window.browser()->tree();
         for (QTreeWidgetItem* item : tree->findItems(QStringLiteral("Weekend Rotation"), Qt::MatchRecursive))
             tree->selectNode(item);
-        ok = save(window, out, "manager-main.png") && ok;
+        ok = saveWidgetPicture(window, out, "manager-main.png") && ok;
 
         manager::ui::CReplaceOrRenameDlg replace(&window);
-        ok = save(replace, out, "manager-replace-or-rename.png") && ok;
+        ok = saveWidgetPicture(replace, out, "manager-replace-or-rename.png") && ok;
 
         manager::ui::savePreferencesScreenshots(context, QString::fromStdString(out));
 
