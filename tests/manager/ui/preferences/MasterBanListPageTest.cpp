@@ -165,17 +165,5 @@ TEST_F(MasterBanListPage, TheEndingDateStopsAtTheEndOf32BitTime) {
     EXPECT_EQ(late.endDate()->dateTime().toSecsSinceEpoch(), INT32_MAX);
 }
 
-TEST_F(MasterBanListPage, TheAddDialogsHelpOpensTheMasterListTopic) {
-    CPreferencesSheet sheet(context, prompter, desktop);
-    visit(sheet, kBans);
-    prompter.dialogHandler = [](QDialog& dialog) {
-        dynamic_cast<CMasterBanEntryDlg&>(dialog).button("help")->click();
-        return false;
-    };
-    sheet.masterBanListPage()->addButton()->click();
-    ASSERT_EQ(desktop.openedFiles.size(), 1u);
-    EXPECT_EQ(desktop.openedFiles[0], QString::fromStdString(context.helpFolder + "/PreferencesMasterBanList.html"));
-}
-
 } // namespace
 } // namespace kv::test

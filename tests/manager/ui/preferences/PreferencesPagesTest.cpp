@@ -200,15 +200,5 @@ TEST_F(PreferencesPages, AnUntouchedEmptyHonorAddressStaysEmpty) {
     EXPECT_EQ(address->octet(1)->validator()->validate(typed, position), QValidator::Invalid);
 }
 
-TEST_F(PreferencesPages, LearnMoreOpensOurHonorServerHelp) {
-    CPreferencesSheet sheet(context, prompter, desktop);
-    visit(sheet, kHonor);
-    sheet.honorServerPage()->learnMoreButton()->click();
-    ASSERT_EQ(desktop.openedFiles.size(), 1u);
-    EXPECT_EQ(desktop.openedFiles[0], QString::fromStdString(context.helpFolder + "/HonorServer.html"));
-    EXPECT_TRUE(desktop.openedUrls.empty());
-    EXPECT_TRUE(prompter.urls.empty());
-}
-
 } // namespace
 } // namespace kv::test

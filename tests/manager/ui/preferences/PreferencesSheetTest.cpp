@@ -3,6 +3,7 @@
 
 #include "manager/core/BanList.h"
 #include "manager/ui/preferences/CIpAddressField.h"
+#include "manager/ui/preferences/CMasterBanEntryDlg.h"
 #include "manager/ui/preferences/CPreferencesColorsPropertyPage.h"
 #include "manager/ui/preferences/CPreferencesGeneralPropertyPage.h"
 #include "manager/ui/preferences/CPreferencesHonorServerPropertyPage.h"
@@ -40,20 +41,6 @@ protected:
         return store.value(QStringLiteral("Options/") + QString::fromUtf8(key));
     }
 };
-
-TEST_F(PreferencesSheet, HasTheDesignedCaptionPagesAndButtons) {
-    CPreferencesSheet sheet(context, prompter, desktop);
-    EXPECT_EQ(sheet.windowTitle(), QStringLiteral("KV Server Manager Preferences"));
-    const QStringList expected{QStringLiteral("Options"), QStringLiteral("Colors"), QStringLiteral("Player Admin List"),
-                               QStringLiteral("Master Player Ban List"), QStringLiteral("Honor Server")};
-    ASSERT_EQ(sheet.tabs()->count(), expected.size());
-    for (int i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(sheet.tabs()->tabText(i), expected[i]);
-    EXPECT_EQ(sheet.tabs()->widget(kOptions), sheet.generalPage());
-    EXPECT_EQ(sheet.tabs()->widget(kBans), sheet.masterBanListPage());
-    EXPECT_EQ(sheet.buttons()->standardButtons(),
-              QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help);
-}
 
 TEST_F(PreferencesSheet, AFirstStartShowsTheDefaults) {
     CPreferencesSheet sheet(context, prompter, desktop);
@@ -256,26 +243,40 @@ TEST_F(PreferencesSheet, AnUnwritableSettingsFileLeavesTheMasterListUntouched) {
     EXPECT_TRUE(listDirectory(context.workingFolder) == std::vector<std::string>{"MasterBanList.ini"});
 }
 
-TEST_F(PreferencesSheet, HelpOpensThePageOfTheCurrentPage) {
+TEST_F(PreferencesSheet, EveryHelpLinkOpensItsOwnPageOrSaysWhyNot) {
     CPreferencesSheet sheet(context, prompter, desktop);
     const char* const topics[] = {"PreferencesOptions", "PreferencesColors", "PreferencesPlayerAdminList",
                                   "PreferencesMasterBanList", "PreferencesHonorServer"};
+    auto opened = [this](const char* topic) {
+        return !desktop.openedFiles.empty() &&
+               desktop.openedFiles.back() == QString::fromStdString(context.helpFolder + "/" + topic + ".html");
+    };
     for (int i = 0; i < 5; ++i) {
         visit(sheet, i);
         sheetButton(sheet, "help")->click();
-        ASSERT_EQ(desktop.openedFiles.size(), static_cast<std::size_t>(i + 1));
-        EXPECT_EQ(desktop.openedFiles.back(), QString::fromStdString(context.helpFolder + "/" + topics[i] + ".html"));
+        EXPECT_TRUE(opened(topics[i])) << topics[i];
     }
+    // "Learn More" opens our own page on the honor server, never a web address.
+    sheet.honorServerPage()->learnMoreButton()->click();
+    EXPECT_TRUE(opened("HonorServer"));
+    EXPECT_TRUE(desktop.openedUrls.empty());
+    // The add dialog of the master list has the master list's topic.
+    visit(sheet, kBans);
+    prompter.dialogHandler = [](QDialog& dialog) {
+        dynamic_cast<manager::ui::CMasterBanEntryDlg&>(dialog).button("help")->click();
+        return false;
+    };
+    sheet.masterBanListPage()->addButton()->click();
+    EXPECT_TRUE(opened("PreferencesMasterBanList"));
     EXPECT_TRUE(prompter.errors.empty());
     EXPECT_TRUE(sheet.isVisible());
-}
 
-TEST_F(PreferencesSheet, HelpWithoutHelpPagesSaysSo) {
     context.helpFolder.clear();
-    CPreferencesSheet sheet(context, prompter, desktop);
-    visit(sheet, kColors);
-    sheet.showHelp();
-    EXPECT_TRUE(desktop.openedFiles.empty());
+    CPreferencesSheet without(context, prompter, desktop);
+    visit(without, kColors);
+    const std::size_t before = desktop.openedFiles.size();
+    without.showHelp();
+    EXPECT_EQ(desktop.openedFiles.size(), before);
     ASSERT_EQ(prompter.errors.size(), 1u);
     EXPECT_EQ(prompter.errors[0].caption, QStringLiteral("Help Not Available"));
 }
