@@ -1,9 +1,10 @@
 // kvsm: the command-line front end for administrators and scripts. The first word picks the command family.
 
 #include "cli/ManagerPreferences.h"
-#include "manager/core/ManagerFolders.h"
+#include "cli/QueryCommand.h"
 #include "cli/RemoteCommand.h"
 #include "cli/SetupCommand.h"
+#include "manager/core/ManagerFolders.h"
 
 #include <exception>
 #include <iostream>
@@ -18,6 +19,7 @@ const char* kUsage = "Usage: kvsm <family> <command> [options] ...\n"
                      "Families:\n"
                      "  setup    the manager's library of server setups (kvsm setup --help)\n"
                      "  remote   a game-server host's agent over the network (kvsm remote --help)\n"
+                     "  query    a game server's live status over UDP (kvsm query --help)\n"
                      "\n"
                      "Exit status: 0 done, 1 refused or failed (the reason on standard error), 2 wrong usage.\n";
 
@@ -50,6 +52,8 @@ int run(int argc, char** argv) {
         std::string program = programPath(argv[0]);
         return kv::cli::runRemoteCommand(args, program.substr(0, program.rfind('/') + 1), std::cout, std::cerr);
     }
+    if (family == "query")
+        return kv::cli::runQueryCommand(args, std::cout, std::cerr);
     std::cerr << "kvsm: unknown command family \"" << family << "\".\n" << kUsage;
     return 2;
 }

@@ -4,28 +4,20 @@
 #include "manager/setups/MapTable.h"
 #include "manager/setups/SetupDescription.h"
 #include "manager/setups/SetupStore.h"
+#include "tests/cli/KvsmRun.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <utime.h>
-
-extern char** environ;
 
 using namespace kv::setups;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = kv::test::KvsmResult;
 
 class KvsmTest : public ::testing::Test {
 protected:
@@ -43,43 +35,7 @@ protected:
                   "m_acsCycleMapList[1]=Cinder Pass\n");
     }
 
-    // Runs kvsm with the arguments; standard output and error are kept apart, byte for byte.
-    Result run(const std::vector<std::string>& arguments) {
-        std::vector<std::string> env = {"HOME=" + dir.file("home"), "XDG_CONFIG_HOME=" + dir.file("config"),
-                                        "XDG_CONFIG_DIRS=" + dir.file("system-config"),
-                                        "XDG_DATA_HOME=" + dir.file("data"), "PATH=" + path};
-        for (const char* keep : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TZ"})
-            if (const char* value = std::getenv(keep))
-                env.push_back(std::string(keep) + "=" + value);
-        std::vector<std::string> argv = {std::string(KV_BIN_DIR) + "/kvsm"};
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
-
-        const std::string outPath = dir.file("stdout"), errPath = dir.file("stderr");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        auto pointers = [](std::vector<std::string>& strings) {
-            std::vector<char*> p;
-            for (std::string& s : strings)
-                p.push_back(s.data());
-            p.push_back(nullptr);
-            return p;
-        };
-        std::vector<char*> argp = pointers(argv), envp = pointers(env);
-        Result result;
-        pid_t pid = -1;
-        if (posix_spawn(&pid, argp[0], &actions, nullptr, argp.data(), envp.data()) == 0) {
-            int status = 0;
-            waitpid(pid, &status, 0);
-            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        result.out = kv::readFile(outPath).value_or("");
-        result.err = kv::readFile(errPath).value_or("");
-        return result;
-    }
+    Result run(const std::vector<std::string>& arguments) { return kv::test::runKvsm(dir, arguments, path); }
 
     std::string expectedDescription(const std::string& name, bool detailed) const {
         ServerSetup setup;
