@@ -133,6 +133,8 @@ show_remote() {
     done
     say "kvsm remote status"
     printf '%s\n' "$status"
+    say "kvsm query 127.0.0.1:$QUERY_PORT (the game server's own status, over UDP)"
+    "$BIN/kvsm" query "127.0.0.1:$QUERY_PORT" | tr -d '\r' || true
     say "kvsm remote feed (5 seconds of live output)"
     timeout -s INT 5 "${kvsm[@]}" feed || true
     say "kvsm remote known"
