@@ -1,17 +1,17 @@
 #pragma once
 
+#include "agent/OutputLineList.h"
+
 #include "common/Clock.h"
+#include "common/OutputCapture.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
-#include <deque>
-
-#include "agent/OutputLineList.h"
 
 namespace kv::agent {
 
@@ -20,14 +20,13 @@ class FeedList;
 class SettingsStore;
 class SupervisionState;
 
-// Reads the game server's output pipe on its own thread and turns it into lines: tab and carriage return bytes are
-// dropped, a line feed ends a line. Each line is stamped, added to the output line list (with the server's current
-// RAM K), checked for "Game engine initialized", written to the running log and handed to the live feeds.
-// A line that reaches 16,383 characters ends the capture for this run; the pipe is still drained (and the bytes
-// thrown away) so that the game server never blocks on a full pipe.
-class OutputReader {
+// The agent's side of the output capture (common/OutputCapture reads the pipe and splits the lines): each line is
+// stamped, added to the output line list (with the server's current RAM K), checked for "Game engine initialized",
+// written to the running log and handed to the live feeds. A line that reaches 16,383 characters ends the capture
+// for this run; the pipe is still drained so that the game server never blocks on a full pipe.
+class OutputReader final : private OutputCapture::Sink {
 public:
-    static constexpr std::size_t kMaxLine = 16383;
+    static constexpr std::size_t kMaxLine = OutputLineSplitter::kMaxLine;
 
     struct Targets {
         OutputLineList* lines = nullptr;
@@ -53,43 +52,35 @@ public:
     OutputReader(const OutputReader&) = delete;
     OutputReader& operator=(const OutputReader&) = delete;
     // Stops and joins the thread.
-    ~OutputReader();
+    ~OutputReader() override;
 
     // Ends reading as soon as possible; the pipe is closed by the reader.
     void stop();
     // The receiver of linesAdded has taken note; the next new line notifies again.
     void acknowledge() { notifyPending_.store(false); }
 
-    bool finished() const { return finished_.load(); }
+    bool finished() const { return capture_->finished(); }
     // True once a line reached the length limit and capture ended.
-    bool overflowed() const { return overflowed_.load(); }
-    std::uint64_t linesRead() const { return linesRead_.load(); }
+    bool overflowed() const { return capture_->cut(); }
+    std::uint64_t linesRead() const { return capture_->linesRead(); }
 
 private:
-    void run();
-    void consume(const char* data, std::size_t size);
+    void linesCaptured(std::span<const std::string_view> lines) override;
+    void captureCut() override;
+    void captureEnded() override;
     // A complete line; `text` stays valid until flushBatch().
     void completeLine(std::int64_t now, std::string_view text);
     void flushBatch();
-    bool overflow();
 
-    int fd_;
-    int wakeFd_ = -1;
     Targets t_;
-    std::string current_;  // the line being put together across reads, without tabs and carriage returns
     std::vector<OutputLineList::LineRef> batch_;
-    std::deque<std::string> held_; // lines of the batch that are not views into the read buffer
     std::string logBatch_;
     std::uint64_t logBytes_ = 0; // in the running log file
     bool logCut_ = false;
     std::int64_t stampSecond_ = -1;
     std::string stamp_;
     std::atomic<bool> notifyPending_{false};
-    std::atomic<bool> finished_{false};
-    std::atomic<bool> overflowed_{false};
-    std::atomic<bool> stopping_{false};
-    std::atomic<std::uint64_t> linesRead_{0};
-    std::thread thread_;
+    std::unique_ptr<OutputCapture> capture_; // last: it calls into everything above
 };
 
 } // namespace kv::agent

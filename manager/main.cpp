@@ -19,7 +19,9 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -31,7 +33,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: kvmanager [--workdir DIR]\n"
     "\n"
-    "Keeps a library of Korvane server setups, makes the game server's files from them and sends them by e-mail.\n"
+    "Keeps a library of Korvane server setups, makes the game server's files from them, runs them on this computer\n"
+    "and sends them by e-mail.\n"
     "\n"
     "Options:\n"
     "  --workdir DIR      the manager's working folder (created when missing; default:\n"
@@ -39,13 +42,16 @@ constexpr const char* kUsage =
     "  --version          print the version and exit\n"
     "  --help             print this help and exit\n"
     "\n"
-    "Testing option:\n"
+    "Testing options:\n"
     "  --screenshot FILE  once the setup library is shown, save a picture of the main window to FILE (PNG) and\n"
-    "                     exit; the first-run greeting is left out. Exit status 0 when the picture was saved.\n";
+    "                     exit; the first-run greeting is left out. Exit status 0 when the picture was saved.\n"
+    "  --stop-grace-ms MS how long a server run on this computer gets to end after SIGTERM before it is killed\n"
+    "                     (default 5000).\n";
 
 struct Arguments {
     std::string workdir;
     std::string screenshot;
+    int stopGraceMs = -1;
     bool help = false;
     bool version = false;
     std::string error;
@@ -61,6 +67,15 @@ Arguments parse(int argc, char** argv) {
             else
                 out = argv[++i];
         };
+        auto milliseconds = [&](int& out) {
+            std::string text;
+            value(text);
+            char* end = nullptr;
+            const long n = std::strtol(text.c_str(), &end, 10);
+            if (a.error.empty() && (end == text.c_str() || *end != '\0' || n < 0 || n > 600000))
+                a.error = arg + " needs a number of milliseconds (0 to 600000)";
+            out = static_cast<int>(n);
+        };
         if (arg == "--help" || arg == "-h")
             a.help = true;
         else if (arg == "--version")
@@ -69,6 +84,8 @@ Arguments parse(int argc, char** argv) {
             value(a.workdir);
         else if (arg == "--screenshot")
             value(a.screenshot);
+        else if (arg == "--stop-grace-ms")
+            milliseconds(a.stopGraceMs);
         else
             a.error = "unknown option " + arg;
         if (!a.error.empty())
@@ -128,6 +145,8 @@ int run(int argc, char** argv) {
     kv::gui::XdgDesktopServices desktop;
     kv::manager::ui::MainWindowOptions options;
     options.greetOnFirstRun = args.screenshot.empty();
+    if (args.stopGraceMs >= 0)
+        options.localRun.stopGrace = std::chrono::milliseconds(args.stopGraceMs);
     kv::manager::ui::CKVServerManagerDlg window(context, prompter, desktop, options);
     QObject::connect(&window, &kv::manager::ui::CKVServerManagerDlg::quitRequested, &app,
                      kv::gui::guarded([] { QCoreApplication::quit(); }));

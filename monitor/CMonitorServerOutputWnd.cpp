@@ -178,7 +178,7 @@ void CMonitorServerOutputWnd::wheelEvent(QWheelEvent* event) {
 void CMonitorServerOutputWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect area = outputArea();
-    painter.fillRect(area, Qt::black);
+    painter.fillRect(area, options_.background);
     painter.fillRect(QRect(0, area.bottom() + 1, width(), height() - area.height()),
                      palette().color(QPalette::Window));
     painter.setFont(font_);
@@ -211,7 +211,7 @@ void CMonitorServerOutputWnd::paintEvent(QPaintEvent*) {
         }
         if (cut)
             text += QChar(0x2026);
-        painter.setPen(monitor_style::lineColour(line.text));
+        painter.setPen(monitor_style::lineColour(line.text, options_.text));
         painter.drawText(area.left() + 2, y + metrics.ascent(), metrics.elidedText(text, Qt::ElideRight, textWidth));
         ending = ending || monitor_style::endsServer(line.text);
         y += lineHeight_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <functional>
@@ -22,6 +23,9 @@ struct MonitorOptions {
     std::function<void()> help;    // the "Help" button; empty: the button does nothing
     QString stopQuestion;
     QString closeQuestion;
+    // The output area and the lines that no highlight colours (the manager takes both from its preferences).
+    QColor background = Qt::black;
+    QColor text = QColor(250, 245, 199);
 
     static MonitorOptions forAgent(std::string setupName);
     static MonitorOptions forLocalRun(std::string setupName);
@@ -30,7 +34,7 @@ struct MonitorOptions {
     bool hasStopButton() const { return mode != MonitorMode::RemoteFeed; }
     // Page up and page down move by a screen in the manager's windows only.
     bool pageScrolling() const { return mode != MonitorMode::Agent; }
-    // Saved files: time stamp and memory figure with CR LF (agent), or the stored text with LF (manager).
+    // Saved files: time stamp and memory figure (agent), or the stored text (manager); CR LF either way.
     bool stampedSave() const { return mode == MonitorMode::Agent; }
 };
 

@@ -9,14 +9,14 @@ namespace {
 bool contains(std::string_view text, std::string_view needle) { return text.find(needle) != std::string_view::npos; }
 } // namespace
 
-QColor lineColour(std::string_view text) {
+QColor lineColour(std::string_view text, const QColor& plain) {
     if (contains(text, "WARNING") || contains(text, "ALERT") || contains(text, "Exiting due to error"))
         return QColor(255, 0, 0);
     if (contains(text, "Karma"))
         return QColor(255, 255, 0);
     if (contains(text, "Game engine initialized"))
         return QColor(0, 255, 0);
-    return QColor(250, 245, 199);
+    return plain;
 }
 
 bool endsServer(std::string_view text) { return contains(text, "Exiting due to error"); }
@@ -42,7 +42,7 @@ std::string stampedSaveLine(const MonitorLine& line, bool showMemory) {
     return out;
 }
 
-std::string plainSaveLine(const MonitorLine& line) { return line.text + "\n"; }
+std::string plainSaveLine(const MonitorLine& line) { return line.text + "\r\n"; }
 
 std::string saveFileName(const std::string& setupName, std::int64_t now) {
     std::string name = setupName;

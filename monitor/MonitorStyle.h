@@ -13,8 +13,8 @@ namespace kv::monitor {
 namespace monitor_style {
 
 // Case-sensitive tests, first match wins: "WARNING", "ALERT" or "Exiting due to error" red, "Karma" yellow,
-// "Game engine initialized" green, anything else a pale cream.
-QColor lineColour(std::string_view text);
+// "Game engine initialized" green, anything else `plain` (a pale cream unless the window says otherwise).
+QColor lineColour(std::string_view text, const QColor& plain = QColor(250, 245, 199));
 // A painted line with this text disables "Stop Server": the server is already going.
 bool endsServer(std::string_view text);
 
@@ -23,7 +23,7 @@ std::string displayText(const MonitorLine& line, bool showMemory);
 
 // A line of a file saved from the agent's window: "M/D/YYYY-H:MM:SS[ (nK)] - text\r\n".
 std::string stampedSaveLine(const MonitorLine& line, bool showMemory);
-// A line of a file saved from the manager's windows, whose texts carry their own time stamp: "text\n".
+// A line of a file saved from the manager's windows, whose texts carry their own time stamp: "text\r\n".
 std::string plainSaveLine(const MonitorLine& line);
 
 // Proposed name of a saved log: "<setup> Server Log File at M-D-YYYY at HHMM.SS.log" ('/' in the setup name

@@ -1,12 +1,16 @@
 #include "manager/ui/CKVServerManagerDlg.h"
 
 #include "manager/ui/CReplaceOrRenameDlg.h"
+#include "manager/ui/CServerMonitorDlg.h"
 #include "manager/ui/CSplashWnd.h"
+#include "manager/ui/LocalMonitors.h"
+#include "manager/ui/MonitorWindowMaker.h"
 #include "manager/ui/SetupBrowser.h"
-#include "manager/ui/SetupPackage.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
 
 #include "manager/core/ManagerContext.h"
+#include "manager/local/LocalRunPlan.h"
+#include "manager/local/SetupPackage.h"
 #include "manager/setups/SetupMail.h"
 
 #include "common/Files.h"
@@ -57,7 +61,11 @@ std::string pathBytes(const QString& path) {
 }
 
 // Commands that need a selected setup.
-constexpr const char* kSetupCommands[] = {"copySetup", "deleteSetup", "generatePackage", "emailSetup"};
+constexpr const char* kSetupCommands[] = {"copySetup", "deleteSetup", "generatePackage", "emailSetup", "runSetup"};
+
+constexpr const char* kStopServersText =
+    "Korvane servers that you started from this manager are still running.  Quitting stops them.\n\nDo you want "
+    "to stop the servers and quit?";
 
 } // namespace
 
@@ -75,6 +83,13 @@ CKVServerManagerDlg::CKVServerManagerDlg(core::ManagerContext& context, gui::Pro
     layout->addWidget(browser_, 1);
     buildButtons(central, layout);
     setCentralWidget(central);
+    monitorMaker_ =
+        std::make_unique<MonitorWindowMaker>(context_, prompter_, [this] { openHelpPage(kServerMonitorPage); });
+    monitors_ = new LocalMonitors(*monitorMaker_, options_.localRun, this);
+    connect(monitors_, &LocalMonitors::allStopped, this, gui::guarded([this] {
+                if (stoppingServers_)
+                    finishQuit();
+            }));
     buildMenus();
     statusBar()->showMessage(QStringLiteral("Reading the server setups..."));
 
@@ -109,6 +124,8 @@ CKVServerManagerDlg::CKVServerManagerDlg(core::ManagerContext& context, gui::Pro
 
 CKVServerManagerDlg::~CKVServerManagerDlg() {
     delete splash_.data();
+    // Before the window maker that its monitors were made with.
+    delete monitors_;
 }
 
 void CKVServerManagerDlg::buildMenus() {
@@ -119,6 +136,9 @@ void CKVServerManagerDlg::buildMenus() {
         return a;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, "&Run Server Setup", "runSetup", [this] { runSetup(); });
+    add(file, "&Monitor Local Servers...", "monitorLocalServers", [this] { monitorLocalServers(); });
+    file->addSeparator();
     add(file, "&Add E-Mailed Server Setup File You Have Received...", "addEmailedSetup", [this] { addEmailedSetup(); });
     file->addSeparator();
     add(file, "&Generate Server Setup Package in My Documents", "generatePackage", [this] { generatePackage(); });
@@ -166,6 +186,8 @@ void CKVServerManagerDlg::buildButtons(QWidget* central, QVBoxLayout* layout) {
     add("Add E-Mailed Setup...", "addEmailedSetupButton", "Add a server setup file someone sent you",
         [this] { addEmailedSetup(); });
     row->addStretch();
+    add("Start Selected Server", "runSetupButton", "Run the selected setup on this computer and watch its output",
+        [this] { runSetup(); });
     add("Copy", "copySetupButton", "Copy the selected server setup", [this] { copySetup(); });
     add("Delete...", "deleteSetupButton", "Delete the selected server setup", [this] { deleteSetup(); });
     add("Generate Package", "generatePackageButton", "Make the game's files for the selected setup in your documents",
@@ -324,7 +346,8 @@ void CKVServerManagerDlg::addEmailedSetup() {
 void CKVServerManagerDlg::generatePackage() {
     if (!ready() || !browser_->setupSelected())
         return;
-    const SetupPackage package = SetupPackage::generate(context_, browser_->maps(), browser_->selectedFile());
+    const local::SetupPackage package =
+        local::SetupPackage::generate(context_, browser_->maps(), browser_->selectedFile());
     if (!package.ok) {
         prompter_.showError(this, qs(package.message), qs(package.title));
         return;
@@ -348,7 +371,7 @@ void CKVServerManagerDlg::emailSetup() {
     if (!ready() || !browser_->setupSelected())
         return;
     const std::string file = browser_->selectedFile();
-    const SetupPackage package = SetupPackage::generate(context_, browser_->maps(), file);
+    const local::SetupPackage package = local::SetupPackage::generate(context_, browser_->maps(), file);
     if (!package.ok) {
         prompter_.showError(this, qs(package.message), qs(package.title));
         return;
@@ -369,6 +392,40 @@ void CKVServerManagerDlg::emailSetup() {
                             QStringLiteral("E-Mail Server Setup"));
         break;
     }
+}
+
+void CKVServerManagerDlg::runSetup() {
+    if (!ready() || !browser_->setupSelected())
+        return;
+    // A setup whose server runs already: its monitor comes forward before any file is written again.
+    const std::string name = SetupTree::nameOf(browser_->tree()->currentItem());
+    if (const local::LocalRun* run = monitors_->localRun(name); run && !run->hasEnded()) {
+        monitors_->raise(name);
+        return;
+    }
+    if (context_.settings.showRunLocalServerHelp != 0)
+        openHelpPage(kRunLocalServerPage);
+    local::LocalRunPlan plan = local::LocalRunPlan::make(context_, browser_->maps(), browser_->selectedFile());
+    if (!plan.ok) {
+        prompter_.showError(this, qs(plan.message), qs(plan.title));
+        return;
+    }
+    std::string error;
+    if (monitors_->run(std::move(plan.request), &error) == LocalMonitors::Outcome::Failed)
+        prompter_.showError(this, QStringLiteral("The Korvane server could not be started.\n\n%1").arg(qs(error)),
+                            QStringLiteral("Unable To Start Server"));
+}
+
+void CKVServerManagerDlg::monitorLocalServers() {
+    const std::vector<std::string> names = monitors_->names();
+    if (names.empty()) {
+        prompter_.showInformation(this, QStringLiteral("There aren't any monitors currently running."),
+                                  QStringLiteral("No Monitors Running"));
+        return;
+    }
+    CServerMonitorDlg dialog(names, this);
+    if (prompter_.runDialog(dialog))
+        monitors_->raise(dialog.selectedName());
 }
 
 void CKVServerManagerDlg::openPreferences() {
@@ -415,21 +472,46 @@ void CKVServerManagerDlg::showManager() {
 }
 
 void CKVServerManagerDlg::quit() {
+    if (beginQuit())
+        close();
+}
+
+void CKVServerManagerDlg::closeEvent(QCloseEvent* event) {
+    if (beginQuit())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool CKVServerManagerDlg::beginQuit() {
+    if (quitting_)
+        return true;
+    if (stoppingServers_)
+        return false;
+    if (monitors_->runningServers() > 0) {
+        if (!prompter_.askYesNo(this, QString::fromUtf8(kStopServersText), QStringLiteral("Stop Local Servers")))
+            return false;
+        stoppingServers_ = true;
+        statusBar()->showMessage(QStringLiteral("Stopping the local servers..."));
+        centralWidget()->setEnabled(false);
+        menuBar()->setEnabled(false);
+        monitors_->stopAll();
+        return false;
+    }
+    quitting_ = true;
+    tray_->hide();
+    emit quitRequested();
+    return true;
+}
+
+void CKVServerManagerDlg::finishQuit() {
+    stoppingServers_ = false;
     if (!quitting_) {
         quitting_ = true;
         tray_->hide();
         emit quitRequested();
     }
     close();
-}
-
-void CKVServerManagerDlg::closeEvent(QCloseEvent* event) {
-    event->accept();
-    if (!quitting_) {
-        quitting_ = true;
-        tray_->hide();
-        emit quitRequested();
-    }
 }
 
 void CKVServerManagerDlg::openHelpPage(const char* page) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "manager/local/LocalRunOptions.h"
 #include "manager/setups/SetupLibrary.h"
 #include "manager/ui/CSplashWnd.h"
 #include "manager/ui/SetupTree.h"
 
 #include <QMainWindow>
 #include <QPointer>
+
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -25,6 +28,8 @@ class Prompter;
 
 namespace kv::manager::ui {
 
+class LocalMonitors;
+class MonitorWindowMaker;
 class SetupBrowser;
 
 struct MainWindowOptions {
@@ -33,6 +38,8 @@ struct MainWindowOptions {
     bool minimumSplashTime = true;
     // Ask the first-run greeting once the library is shown (screenshots leave it out).
     bool greetOnFirstRun = true;
+    // Timings of the setups run on this machine (tests shorten the stop's grace time).
+    local::LocalRunOptions localRun = {};
 };
 
 // The manager's main window: the setup library tree with the selected setup's description, and the library
@@ -43,6 +50,8 @@ public:
     static constexpr const char* kTitle = "KV Server Manager";
     static constexpr const char* kGettingStartedPage = "GettingStarted.html";
     static constexpr const char* kMainWindowPage = "MainWindow.html";
+    static constexpr const char* kRunLocalServerPage = "RunLocalServer.html";
+    static constexpr const char* kServerMonitorPage = "ServerMonitorHelp.html";
 
     CKVServerManagerDlg(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
                         MainWindowOptions options = {}, QWidget* parent = nullptr);
@@ -57,6 +66,8 @@ public:
     void addEmailedSetup();
     void generatePackage();
     void emailSetup();
+    void runSetup();
+    void monitorLocalServers();
     void openPreferences();
     void setViewFilter(ViewFilter filter);
     void hideManager();
@@ -69,6 +80,7 @@ public:
     void applySettings(const core::ManagerSettings& settings);
 
     SetupBrowser* browser() const { return browser_; }
+    LocalMonitors* localMonitors() const { return monitors_; }
     CSplashWnd* splash() const { return splash_.data(); }
     QSystemTrayIcon* trayIcon() const { return tray_; }
     // A menu command or button by object name ("copySetup", "showStandard", ...).
@@ -78,6 +90,7 @@ public:
 signals:
     // The first load is complete, the tree filled and the splash closed.
     void libraryShown();
+    // Ends the manager; with local servers running it comes once they have been stopped.
     void quitRequested();
 
 protected:
@@ -92,6 +105,10 @@ private:
     void updateCommands();
     void applyColours();
     bool ready() const;
+    // True when the manager may end now; with local servers running it asks first and, on Yes, ends once they have
+    // been stopped.
+    bool beginQuit();
+    void finishQuit();
     // Shows a library failure; false when `result` is one.
     bool reportFailure(const setups::LibraryResult& result, const char* caption);
 
@@ -101,12 +118,15 @@ private:
     MainWindowOptions options_;
     setups::SetupLibrary library_;
     SetupBrowser* browser_ = nullptr;
+    std::unique_ptr<MonitorWindowMaker> monitorMaker_;
+    LocalMonitors* monitors_ = nullptr;
     QPointer<CSplashWnd> splash_;
     QActionGroup* viewGroup_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     bool started_ = false;
     bool shown_ = false;
     bool quitting_ = false;
+    bool stoppingServers_ = false;
 };
 
 } // namespace kv::manager::ui

@@ -225,11 +225,11 @@ TEST_F(MonitorWindow, SavesEveryLineWithCrLf) {
     EXPECT_LT(text.find("first"), text.find("second"));
     EXPECT_TRUE(prompter.errors.empty());
 
-    // The manager's windows save the stored texts as they stand.
+    // The manager's windows save the stored texts as they stand, with the saved logs' CR LF.
     auto local = open(source, nullptr, MonitorOptions::forLocalRun("Duel"));
     prompter.saveAnswer = QString::fromStdString(dir.file("plain.txt"));
     local->saveButton()->click();
-    EXPECT_EQ(readFile(dir.file("plain.txt")).value_or(""), "first\nWARNING second\n");
+    EXPECT_EQ(readFile(dir.file("plain.txt")).value_or(""), "first\r\nWARNING second\r\n");
 
     // A folder that does not exist: the message, and the lines stay.
     prompter.saveAnswer = QString::fromStdString(dir.file("missing/folder/x.log"));

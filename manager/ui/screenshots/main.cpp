@@ -1,24 +1,31 @@
 // Renders the manager's windows (offscreen) to PNG files for the README and the manual:
 //   kvmanager_screenshots OUTPUT_FOLDER
-// The main window shows a small library written into a temporary working folder, with one setup selected.
+// The main window shows a small library written into a temporary working folder, with one setup selected. The
+// local run's monitor shows a small script standing in for the game server.
 #include "manager/ui/CKVServerManagerDlg.h"
 #include "manager/ui/CReplaceOrRenameDlg.h"
+#include "manager/ui/CServerMonitorDlg.h"
+#include "manager/ui/LocalMonitors.h"
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/preferences/PreferencesScreenshots.h"
 
 #include "manager/core/ManagerContext.h"
 #include "manager/core/ManagerFolders.h"
+#include "manager/local/LocalRunPlan.h"
 #include "manager/setups/MapTable.h"
 #include "manager/setups/SetupStore.h"
 #include "manager/setups/ShippedData.h"
 
+#include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/Files.h"
 #include "gui/QtPrompter.h"
 #include "gui/WidgetPictures.h"
 #include "gui/XdgDesktopServices.h"
+#include "monitor/CMonitorServerOutputWnd.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QPixmap>
 #include <QTemporaryDir>
 
@@ -26,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <sys/stat.h>
 #include <thread>
 
 using namespace kv;
@@ -94,6 +102,44 @@ void writeLibrary(const setups::SetupStore& store) {
     }
 }
 
+// Prints what a game server prints while it starts and while players come and go, then waits to be stopped.
+constexpr const char* kServerScript = R"sh(#!/bin/sh
+echo "Log: Korvane dedicated server 1.0.0"
+echo "Log: Command line: $*"
+echo "Init: Run mode: $1"
+echo "Init: Reading configuration Public Quarry.ini"
+echo "Init: Server name: Harbor Gaming - Public Quarry"
+echo "Warning: Sound device not found, audio disabled (dedicated server)" >&2
+echo "Init: Loading map $2"
+echo "Net: Admin interface listening on 0.0.0.0:49600"
+echo "Net: Status queries answered on 0.0.0.0:1717 (UDP)"
+echo "Init: Max players 16, 5 rounds per match"
+echo "Init: Game engine initialized in 1.02 seconds"
+echo "Game: Round 1 of 5 started on $2"
+echo "Game: Player Rook joined (team 0)"
+echo "Game: Player Vesna joined (team 1)"
+echo "Karma: Rook +5 (objective secured)"
+echo "Game: Player Tallis joined (team 0)"
+echo "WARNING: Player Moss kicked: ping above 400 ms"
+echo "Game: Vesna eliminated Tallis"
+echo "Karma: Vesna +2 (elimination)"
+echo "Game: Player Orrin joined (team 1)"
+exec sleep 600
+)sh";
+
+// Starts a setup of the library with the script above as its server program; false when it did not start.
+bool runLocally(manager::ui::CKVServerManagerDlg& window, core::ManagerContext& context, const char* name) {
+    const std::string file = setups::SetupStore(context.workingFolder).pathFor(name);
+    manager::local::LocalRunPlan plan = manager::local::LocalRunPlan::make(context, window.browser()->maps(), file);
+    std::string error;
+    if (!plan.ok ||
+        window.localMonitors()->run(std::move(plan.request), &error) != manager::ui::LocalMonitors::Outcome::Started) {
+        std::fprintf(stderr, "could not run %s: %s%s\n", name, plan.message.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -135,6 +181,34 @@ int main(int argc, char** argv) {
 
         manager::ui::CReplaceOrRenameDlg replace(&window);
         ok = saveWidgetPicture(replace, out, "manager-replace-or-rename.png") && ok;
+
+        // Two setups run locally: the monitor of one, and the list of both.
+        const std::string system = joinPath(temp.path().toStdString(), "game/System");
+        makeDirectories(system);
+        ok = writeFileAtomically(joinPath(system, "server.bin"), kServerScript) &&
+             ::chmod(joinPath(system, "server.bin").c_str(), 0755) == 0 && ok;
+        context.settings.serverLocation = system;
+        if (runLocally(window, context, "Public Quarry") && runLocally(window, context, "Spring Cup Final")) {
+            manager::ui::LocalMonitors& monitors = *window.localMonitors();
+            monitor::CMonitorServerOutputWnd* monitor = monitors.window("Public Quarry");
+            const auto* run = monitors.localRun("Public Quarry");
+            ok = processEventsUntil([&] { return run->lines().size() >= 20; }, 10000) && ok;
+            processEventsUntil([] { return false; }, 300);
+            ok = saveWidgetPicture(*monitor, out, "monitor-local-run.png") && ok;
+
+            manager::ui::CServerMonitorDlg active(monitors.names(), &window);
+            active.list()->setCurrentRow(0);
+            ok = saveWidgetPicture(active, out, "active-server-monitors.png") && ok;
+            active.hide();
+
+            bool stopped = false;
+            QObject::connect(&monitors, &manager::ui::LocalMonitors::allStopped, &window,
+                             [&stopped] { stopped = true; });
+            monitors.stopAll();
+            processEventsUntil([&] { return stopped; }, 20000);
+        } else {
+            ok = false;
+        }
 
         manager::ui::savePreferencesScreenshots(context, QString::fromStdString(out));
 

@@ -46,8 +46,7 @@ std::string ManagerWindowTest::writeSetup(const std::string& title, const std::s
 }
 
 void ManagerWindowTest::openWindow() {
-    window = std::make_unique<manager::ui::CKVServerManagerDlg>(context, prompter, desktop,
-                                                                manager::ui::MainWindowOptions{false, true});
+    window = std::make_unique<manager::ui::CKVServerManagerDlg>(context, prompter, desktop, windowOptions);
     QObject::connect(window.get(), &manager::ui::CKVServerManagerDlg::libraryShown, window.get(),
                      [this] { shown = true; });
     window->start();

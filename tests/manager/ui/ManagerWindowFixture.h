@@ -51,6 +51,7 @@ protected:
     core::ManagerContext context;
     FakePrompter prompter;
     FakeDesktopServices desktop;
+    manager::ui::MainWindowOptions windowOptions{false, true};
     std::unique_ptr<manager::ui::CKVServerManagerDlg> window;
     bool shown = false;
 };

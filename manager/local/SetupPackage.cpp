@@ -1,11 +1,11 @@
-#include "manager/ui/SetupPackage.h"
+#include "manager/local/SetupPackage.h"
 
 #include "common/Files.h"
 #include "manager/core/ManagerContext.h"
 #include "manager/setups/ConfigGenerator.h"
 #include "manager/setups/SetupStore.h"
 
-namespace kv::manager::ui {
+namespace kv::manager::local {
 
 SetupPackage SetupPackage::generate(const core::ManagerContext& context, const setups::MapTable& maps,
                                     const std::string& setupFile) {
@@ -29,7 +29,9 @@ SetupPackage SetupPackage::generate(const core::ManagerContext& context, const s
     package.ok = result.ok;
     package.title = result.title;
     package.message = result.message;
+    if (result.ok)
+        package.localCommand = generator.localStartCommand(package.setup);
     return package;
 }
 
-} // namespace kv::manager::ui
+} // namespace kv::manager::local
