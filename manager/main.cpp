@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -109,6 +110,13 @@ int run(int argc, char** argv) {
         return 0;
     }
 
+    // Without a display Qt would abort with a core dump; say what to do instead.
+    auto set = [](const char* name) { return std::getenv(name) && *std::getenv(name); };
+    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("QT_QPA_PLATFORM")) {
+        std::fprintf(stderr, "kvmanager: no display (neither DISPLAY nor WAYLAND_DISPLAY is set). Run it on your "
+                             "desktop, or use kvsm for the setup library from a terminal.\n");
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KV Server Manager"));
     QApplication::setApplicationVersion(QStringLiteral(KV_MANAGER_VERSION));

@@ -55,6 +55,16 @@ TEST(KvmanagerProgram, VersionHelpAndRefusedOptions) {
     ASSERT_TRUE(wrong.start({kProgram, "--workdir"}));
     EXPECT_EQ(wrong.waitForExit(30s), 2);
     EXPECT_TRUE(wrong.hasLine("--workdir needs a value")) << wrong.output();
+
+    // Without any display the program says so instead of aborting inside Qt.
+    test::TempDir dir;
+    test::ProgramRun headless;
+    ASSERT_TRUE(headless.start({kProgram, "--workdir", dir.file("work")},
+                               {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}}));
+    EXPECT_EQ(headless.waitForExit(30s), 1);
+    EXPECT_TRUE(headless.hasLine("kvmanager: no display (neither DISPLAY nor WAYLAND_DISPLAY is set). Run it on your "
+                                 "desktop, or use kvsm for the setup library from a terminal."))
+        << headless.output();
 }
 
 TEST(KvmanagerProgram, ShowsTheLibraryOnAnXServerAndSavesAScreenshot) {
