@@ -140,6 +140,7 @@ ManagerSettings readManagerSettings(const std::string& file, const GameInstallat
     for (const ManagerSetting& setting : kTable)
         readInto(store, setting, settings);
     readInto(store, ManagerSetting{"FirstRun", &M::firstRun}, settings);
+    readInto(store, ManagerSetting{"AddressReportURL", &M::addressReportUrl}, settings);
     if (settings.serverLocation.empty())
         settings.serverLocation = installation.systemFolder();
     return settings;

@@ -44,6 +44,9 @@ struct ManagerSettings {
     std::string authServerPassword;
     std::string authServerIP;
     int firstRun = 1; // not edited by the preferences; cleared once the greeting was shown
+    // Key AddressReportURL, not edited by the preferences: the page that tells the wizards this PC's Internet
+    // address (a GET whose reply body is the address).
+    std::string addressReportUrl = "https://api.ipify.org";
 
     // The four colours back at their defaults.
     void restoreDefaultColours();

@@ -7,6 +7,7 @@
 #include "manager/ui/MonitorWindowMaker.h"
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
+#include "manager/ui/setup/NewSetupFlow.h"
 
 #include "manager/core/ManagerContext.h"
 #include "manager/local/LocalRunPlan.h"
@@ -136,6 +137,8 @@ void CKVServerManagerDlg::buildMenus() {
         return a;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, "&New Server Setup...", "newSetup", [this] { newSetup(); })->setShortcut(QKeySequence::New);
+    file->addSeparator();
     add(file, "&Run Server Setup", "runSetup", [this] { runSetup(); });
     add(file, "&Monitor Local Servers...", "monitorLocalServers", [this] { monitorLocalServers(); });
     file->addSeparator();
@@ -183,6 +186,7 @@ void CKVServerManagerDlg::buildButtons(QWidget* central, QVBoxLayout* layout) {
         connect(b, &QPushButton::clicked, this, gui::guarded([command](bool) { command(); }));
         row->addWidget(b);
     };
+    add("Create New Setup", "newSetupButton", "Create a server setup with the wizard", [this] { newSetup(); });
     add("Add E-Mailed Setup...", "addEmailedSetupButton", "Add a server setup file someone sent you",
         [this] { addEmailedSetup(); });
     row->addStretch();
@@ -283,6 +287,19 @@ bool CKVServerManagerDlg::reportFailure(const LibraryResult& result, const char*
         return false;
     prompter_.showError(this, qs(result.message), QString::fromUtf8(caption));
     return true;
+}
+
+void CKVServerManagerDlg::newSetup() {
+    if (!ready())
+        return;
+    // Placeholder until the league window is wired: no league is chosen.
+    const LeagueChooser chooseLeague = [] { return std::optional<std::string>(std::string()); };
+    const std::optional<std::string> path =
+        createNewSetup(context_, prompter_, desktop_, browser_->maps(), chooseLeague, this);
+    if (!path)
+        return;
+    browser_->reload([file = *path](SetupTree& t) { t.selectSetupFile(file); });
+    updateCommands();
 }
 
 void CKVServerManagerDlg::copySetup() {

@@ -61,6 +61,7 @@ public:
     void start();
 
     // Commands.
+    void newSetup();
     void copySetup();
     void deleteSetup();
     void addEmailedSetup();
