@@ -6,6 +6,7 @@
 #include "manager/ui/LocalMonitors.h"
 #include "manager/ui/MonitorWindowMaker.h"
 #include "manager/ui/SetupBrowser.h"
+#include "manager/ui/leagues/CLeagueConfigurationCreationDlg.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
 
 #include "manager/core/ManagerContext.h"
@@ -147,6 +148,11 @@ void CKVServerManagerDlg::buildMenus() {
     add(file, "&Copy Server Setup", "copySetup", [this] { copySetup(); });
     add(file, "&Delete Server Setup...", "deleteSetup", [this] { deleteSetup(); })->setShortcut(QKeySequence::Delete);
     file->addSeparator();
+    add(file, "Create Custom &League Configuration From Selected Server Setup", "createCustomLeague", [this] {
+        if (ready() && browser_->setupSelected())
+            CLeagueConfigurationCreationDlg::run(context_, prompter_, browser_->maps(), browser_->selectedFile(), this);
+    });
+    file->addSeparator();
     add(file, "&Hide KVSM", "hideManager", [this] { hideManager(); });
     add(file, "&Quit", "quit", [this] { quit(); })->setShortcut(QKeySequence::Quit);
 
@@ -214,6 +220,7 @@ void CKVServerManagerDlg::updateCommands() {
         action(name)->setEnabled(setup);
         button((std::string(name) + "Button").c_str())->setEnabled(setup);
     }
+    action("createCustomLeague")->setEnabled(setup);
     action("addEmailedSetup")->setEnabled(ready());
     button("addEmailedSetupButton")->setEnabled(ready());
 }
