@@ -10,6 +10,8 @@ namespace kv::setups {
 // Folder of the setup library, relative to the manager's working folder.
 inline constexpr std::string_view kSetupsFolderName = "Server Setups";
 inline constexpr std::string_view kSetupExtension = ".ServerConfig";
+// League configurations (<title>.dat in league form, <title>.html their pages), relative to the working folder.
+inline constexpr std::string_view kLeagueFolderName = "LeagueInfo";
 inline constexpr std::string_view kLegacyDescriptionExtension = ".ServerConfigDescription";
 // A setup file is a few kilobytes; anything far larger is no setup and is not read into memory.
 inline constexpr std::size_t kMaxSetupFileBytes = 1024 * 1024;

@@ -18,17 +18,36 @@ std::string findShippedDataFolder(const std::vector<std::string>& candidates) {
     return {};
 }
 
+namespace {
+
+// Copies <from>/<relative> to <to>/<relative> unless the target exists in any form (a folder or a link the
+// administrator put there is theirs as much as a file).
+bool copyMissing(const std::string& from, const std::string& to, const std::string& relative) {
+    const std::string target = joinPath(to, relative);
+    if (fileExists(target) || directoryExists(target))
+        return false;
+    auto bytes = readRegularFile(joinPath(from, relative), kMaxSetupFileBytes);
+    return bytes && writeFileAtomically(target, *bytes);
+}
+
+} // namespace
+
 std::vector<std::string> prepareWorkingFolder(const std::string& workingFolder, const std::string& dataFolder) {
     std::vector<std::string> copied;
     makeDirectories(joinPath(workingFolder, kSetupsFolderName));
     if (dataFolder.empty())
         return copied;
-    for (const std::string& file : shippedDataFiles()) {
-        const std::string target = joinPath(workingFolder, file);
-        if (fileExists(target))
-            continue;
-        if (auto bytes = readFile(joinPath(dataFolder, file)); bytes && writeFileAtomically(target, *bytes))
+    for (const std::string& file : shippedDataFiles())
+        if (copyMissing(dataFolder, workingFolder, file))
             copied.push_back(file);
+    const std::string leagues = joinPath(dataFolder, kLeagueFolderName);
+    if (!directoryExists(leagues))
+        return copied;
+    makeDirectories(joinPath(workingFolder, kLeagueFolderName));
+    for (const std::string& name : listDirectory(leagues)) {
+        const std::string relative = joinPath(kLeagueFolderName, name);
+        if (fileExists(joinPath(dataFolder, relative)) && copyMissing(dataFolder, workingFolder, relative))
+            copied.push_back(relative);
     }
     return copied;
 }

@@ -6,6 +6,7 @@
 #include "manager/ui/LocalMonitors.h"
 #include "manager/ui/MonitorWindowMaker.h"
 #include "manager/ui/SetupBrowser.h"
+#include "manager/ui/leagues/CLeagueConfigurationCreationDlg.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
 #include "manager/ui/setup/NewSetupFlow.h"
 
@@ -150,6 +151,11 @@ void CKVServerManagerDlg::buildMenus() {
     add(file, "&Copy Server Setup", "copySetup", [this] { copySetup(); });
     add(file, "&Delete Server Setup...", "deleteSetup", [this] { deleteSetup(); })->setShortcut(QKeySequence::Delete);
     file->addSeparator();
+    add(file, "Create Custom &League Configuration From Selected Server Setup", "createCustomLeague", [this] {
+        if (ready() && browser_->setupSelected())
+            CLeagueConfigurationCreationDlg::run(context_, prompter_, browser_->maps(), browser_->selectedFile(), this);
+    });
+    file->addSeparator();
     add(file, "&Hide KVSM", "hideManager", [this] { hideManager(); });
     add(file, "&Quit", "quit", [this] { quit(); })->setShortcut(QKeySequence::Quit);
 
@@ -218,6 +224,7 @@ void CKVServerManagerDlg::updateCommands() {
         action(name)->setEnabled(setup);
         button((std::string(name) + "Button").c_str())->setEnabled(setup);
     }
+    action("createCustomLeague")->setEnabled(setup);
     action("addEmailedSetup")->setEnabled(ready());
     button("addEmailedSetupButton")->setEnabled(ready());
 }
@@ -292,8 +299,15 @@ bool CKVServerManagerDlg::reportFailure(const LibraryResult& result, const char*
 void CKVServerManagerDlg::newSetup() {
     if (!ready())
         return;
-    // Placeholder until the league window is wired: no league is chosen.
-    const LeagueChooser chooseLeague = [] { return std::optional<std::string>(std::string()); };
+    // The league choice: a league's file, "" for none, nothing when the administrator cancelled.
+    const LeagueChooser chooseLeague = [this]() -> std::optional<std::string> {
+        CLeagueSelectionDlg dialog(context_, this);
+        connect(&dialog, &CLeagueSelectionDlg::helpRequested, &dialog,
+                gui::guarded([this] { openHelpPage(CLeagueSelectionDlg::kHelpPage); }));
+        if (!prompter_.runDialog(dialog))
+            return std::nullopt;
+        return dialog.chosenLeagueFile();
+    };
     const std::optional<std::string> path =
         createNewSetup(context_, prompter_, desktop_, browser_->maps(), chooseLeague, this);
     if (!path)

@@ -7,6 +7,7 @@
 #include "manager/ui/CServerMonitorDlg.h"
 #include "manager/ui/LocalMonitors.h"
 #include "manager/ui/SetupBrowser.h"
+#include "manager/ui/leagues/LeagueScreenshots.h"
 #include "manager/ui/preferences/PreferencesScreenshots.h"
 
 #include "manager/core/ManagerContext.h"
@@ -211,6 +212,9 @@ int main(int argc, char** argv) {
         }
 
         manager::ui::savePreferencesScreenshots(context, QString::fromStdString(out));
+        ok = manager::ui::saveLeagueScreenshots(context, window.browser()->maps(),
+                                                setups::SetupStore(work).pathFor("Spring Cup Final"), out) &&
+             ok;
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {

@@ -212,9 +212,19 @@ TEST(ShippedData, MissingFilesAreCopiedAndExistingOnesKept) {
     kv::test::TempDir dir;
     const std::string work = dir.file("work");
     dir.write("work/MapInfo.xml", "mine");
+    dir.write("work/LeagueInfo/Iron Circuit 4v4.dat", "mine");
     std::vector<std::string> copied = prepareWorkingFolder(work, KV_TEST_DATA_DIR);
-    EXPECT_EQ(copied, (std::vector<std::string>{"ConfigurationTemplate.ini"}));
+    EXPECT_EQ(copied,
+              (std::vector<std::string>{"ConfigurationTemplate.ini", "LeagueInfo/Harbor Ladder Standard.dat",
+                                        "LeagueInfo/Harbor Ladder Standard.html", "LeagueInfo/Instructions.html",
+                                        "LeagueInfo/Iron Circuit 4v4.html", "LeagueInfo/LeagueInfoStyle.css",
+                                        "LeagueInfo/Northern Frontier League 6v6.dat",
+                                        "LeagueInfo/Northern Frontier League 6v6.html"}));
     EXPECT_EQ(kv::readFile(work + "/MapInfo.xml"), "mine");
+    EXPECT_EQ(kv::readFile(work + "/LeagueInfo/Iron Circuit 4v4.dat"), "mine");
+    EXPECT_EQ(kv::readFile(work + "/LeagueInfo/Instructions.html"),
+              kv::readFile(std::string(KV_TEST_DATA_DIR) + "/LeagueInfo/Instructions.html"));
+    EXPECT_TRUE(prepareWorkingFolder(work, KV_TEST_DATA_DIR).empty());
     EXPECT_EQ(kv::readFile(work + "/ConfigurationTemplate.ini"),
               kv::readFile(std::string(KV_TEST_DATA_DIR) + "/ConfigurationTemplate.ini"));
     EXPECT_TRUE(kv::directoryExists(work + "/Server Setups"));
