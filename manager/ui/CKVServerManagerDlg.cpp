@@ -7,6 +7,7 @@
 #include "manager/ui/MonitorWindowMaker.h"
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/leagues/CLeagueConfigurationCreationDlg.h"
+#include "manager/ui/leagues/CLeagueSelectionDlg.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
 #include "manager/ui/setup/NewSetupFlow.h"
 
