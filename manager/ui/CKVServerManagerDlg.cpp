@@ -7,6 +7,7 @@
 #include "manager/ui/MonitorWindowMaker.h"
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
+#include "manager/ui/setup/details/CServerDetailsPropertySheet.h"
 
 #include "manager/core/ManagerContext.h"
 #include "manager/local/LocalRunPlan.h"
@@ -61,7 +62,8 @@ std::string pathBytes(const QString& path) {
 }
 
 // Commands that need a selected setup.
-constexpr const char* kSetupCommands[] = {"copySetup", "deleteSetup", "generatePackage", "emailSetup", "runSetup"};
+constexpr const char* kSetupCommands[] = {"editSetup",       "copySetup",  "deleteSetup",
+                                          "generatePackage", "emailSetup", "runSetup"};
 
 constexpr const char* kStopServersText =
     "Korvane servers that you started from this manager are still running.  Quitting stops them.\n\nDo you want "
@@ -117,6 +119,10 @@ CKVServerManagerDlg::CKVServerManagerDlg(core::ManagerContext& context, gui::Pro
                 if (SetupTree::kindOf(item) != NodeKind::Setup)
                     item->setExpanded(!item->isExpanded());
             }));
+    connect(browser_->tree(), &QTreeWidget::itemActivated, this, gui::guarded([this](QTreeWidgetItem* item, int) {
+                if (SetupTree::kindOf(item) == NodeKind::Setup)
+                    editSetup();
+            }));
     applyColours();
     updateCommands();
     resize(900, 600);
@@ -144,6 +150,7 @@ void CKVServerManagerDlg::buildMenus() {
     add(file, "&Generate Server Setup Package in My Documents", "generatePackage", [this] { generatePackage(); });
     add(file, "&E-Mail Server Setup...", "emailSetup", [this] { emailSetup(); });
     file->addSeparator();
+    add(file, "E&dit Server Setup...", "editSetup", [this] { editSetup(); });
     add(file, "&Copy Server Setup", "copySetup", [this] { copySetup(); });
     add(file, "&Delete Server Setup...", "deleteSetup", [this] { deleteSetup(); })->setShortcut(QKeySequence::Delete);
     file->addSeparator();
@@ -188,6 +195,7 @@ void CKVServerManagerDlg::buildButtons(QWidget* central, QVBoxLayout* layout) {
     row->addStretch();
     add("Start Selected Server", "runSetupButton", "Run the selected setup on this computer and watch its output",
         [this] { runSetup(); });
+    add("Edit...", "editSetupButton", "Edit the options of the selected server setup", [this] { editSetup(); });
     add("Copy", "copySetupButton", "Copy the selected server setup", [this] { copySetup(); });
     add("Delete...", "deleteSetupButton", "Delete the selected server setup", [this] { deleteSetup(); });
     add("Generate Package", "generatePackageButton", "Make the game's files for the selected setup in your documents",
@@ -283,6 +291,17 @@ bool CKVServerManagerDlg::reportFailure(const LibraryResult& result, const char*
         return false;
     prompter_.showError(this, qs(result.message), QString::fromUtf8(caption));
     return true;
+}
+
+void CKVServerManagerDlg::editSetup() {
+    if (!ready() || !browser_->setupSelected())
+        return;
+    std::string saved;
+    if (!CServerDetailsPropertySheet::edit(context_, prompter_, desktop_, browser_->maps(), browser_->selectedFile(),
+                                           this, &saved))
+        return;
+    browser_->reload([saved](SetupTree& t) { t.selectSetupFile(saved); });
+    updateCommands();
 }
 
 void CKVServerManagerDlg::copySetup() {

@@ -61,6 +61,7 @@ public:
     void start();
 
     // Commands.
+    void editSetup();
     void copySetup();
     void deleteSetup();
     void addEmailedSetup();
