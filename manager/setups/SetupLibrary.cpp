@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace kv::setups {
@@ -37,6 +38,14 @@ LibraryResult refused(std::string message) {
 
 std::string quotedName(std::string_view name) {
     return format("\"%.*s\"", static_cast<int>(name.size()), name.data());
+}
+
+// Same inode: on a file system that ignores letter case, "Alpha" and "alpha" are one file.
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 std::string realPath(const std::string& path) {
@@ -186,6 +195,34 @@ LibraryResult SetupLibrary::import(const std::string& sourcePath, ImportChoice c
         }
     }
     return LibraryResult{true, {}, addedName != title ? addedName : probe.m_csName, target};
+}
+
+bool SetupLibrary::nameInUse(std::string_view name, const std::string& ownFile) const {
+    const std::string wanted = std::string(name) + std::string(kSetupExtension);
+    for (const std::string& file : listDirectory(store_.setupsFolder())) {
+        const std::string path = joinPath(store_.setupsFolder(), file);
+        if (equalsNoCase(file, wanted) && path != ownFile && !sameFile(path, ownFile))
+            return true;
+    }
+    return false;
+}
+
+LibraryResult SetupLibrary::saveEdited(ServerSetup& setup, const std::string& ownFile) const {
+    if (!isUsableSetupName(setup.m_csName))
+        return refused(
+            format("The server setup name %s cannot be used as a file name.", quotedName(setup.m_csName).c_str()));
+    if (nameInUse(setup.m_csName, ownFile))
+        return refused("The name you selected for this server setup is already in use.  Please enter another name.");
+    std::string error;
+    if (!store_.save(setup, &error))
+        return refused(error.empty()
+                           ? format("The server setup %s could not be saved.", quotedName(setup.m_csName).c_str())
+                           : error);
+    const std::string saved = store_.pathFor(setup.m_csName);
+    // A rename: the old file goes only now that the new one is in place, and never when both names are one file.
+    if (!ownFile.empty() && ownFile != saved && !sameFile(ownFile, saved))
+        remove(ownFile);
+    return LibraryResult{true, {}, setup.m_csName, saved};
 }
 
 } // namespace kv::setups

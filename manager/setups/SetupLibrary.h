@@ -64,6 +64,13 @@ public:
     // administrator whether to replace or rename).
     bool importNameExists(const std::string& sourcePath) const;
 
+    // Whether a setup file other than `ownFile` already carries the name (letter case ignored), so that saving under
+    // it would replace another setup.
+    bool nameInUse(std::string_view name, const std::string& ownFile) const;
+    // Saves an edited setup under its (maybe new) name. The file it was read from is removed only once the save has
+    // succeeded, and only when the setup now lives in another file; a name that another setup holds is refused.
+    LibraryResult saveEdited(ServerSetup& setup, const std::string& ownFile) const;
+
 private:
     // The library file whose title is `name` in any letter case; empty when there is none.
     std::string existingFileNamed(std::string_view name) const;

@@ -10,6 +10,7 @@
 #include "manager/ui/leagues/CLeagueSelectionDlg.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
 #include "manager/ui/setup/NewSetupFlow.h"
+#include "manager/ui/setup/details/CServerDetailsPropertySheet.h"
 
 #include "manager/core/ManagerContext.h"
 #include "manager/local/LocalRunPlan.h"
@@ -64,7 +65,8 @@ std::string pathBytes(const QString& path) {
 }
 
 // Commands that need a selected setup.
-constexpr const char* kSetupCommands[] = {"copySetup", "deleteSetup", "generatePackage", "emailSetup", "runSetup"};
+constexpr const char* kSetupCommands[] = {"editSetup",       "copySetup",  "deleteSetup",
+                                          "generatePackage", "emailSetup", "runSetup"};
 
 constexpr const char* kStopServersText =
     "Korvane servers that you started from this manager are still running.  Quitting stops them.\n\nDo you want "
@@ -120,6 +122,10 @@ CKVServerManagerDlg::CKVServerManagerDlg(core::ManagerContext& context, gui::Pro
                 if (SetupTree::kindOf(item) != NodeKind::Setup)
                     item->setExpanded(!item->isExpanded());
             }));
+    connect(browser_->tree(), &QTreeWidget::itemActivated, this, gui::guarded([this](QTreeWidgetItem* item, int) {
+                if (SetupTree::kindOf(item) == NodeKind::Setup)
+                    editSetup();
+            }));
     applyColours();
     updateCommands();
     resize(900, 600);
@@ -149,6 +155,7 @@ void CKVServerManagerDlg::buildMenus() {
     add(file, "&Generate Server Setup Package in My Documents", "generatePackage", [this] { generatePackage(); });
     add(file, "&E-Mail Server Setup...", "emailSetup", [this] { emailSetup(); });
     file->addSeparator();
+    add(file, "E&dit Server Setup...", "editSetup", [this] { editSetup(); });
     add(file, "&Copy Server Setup", "copySetup", [this] { copySetup(); });
     add(file, "&Delete Server Setup...", "deleteSetup", [this] { deleteSetup(); })->setShortcut(QKeySequence::Delete);
     file->addSeparator();
@@ -199,6 +206,7 @@ void CKVServerManagerDlg::buildButtons(QWidget* central, QVBoxLayout* layout) {
     row->addStretch();
     add("Start Selected Server", "runSetupButton", "Run the selected setup on this computer and watch its output",
         [this] { runSetup(); });
+    add("Edit...", "editSetupButton", "Edit the options of the selected server setup", [this] { editSetup(); });
     add("Copy", "copySetupButton", "Copy the selected server setup", [this] { copySetup(); });
     add("Delete...", "deleteSetupButton", "Delete the selected server setup", [this] { deleteSetup(); });
     add("Generate Package", "generatePackageButton", "Make the game's files for the selected setup in your documents",
@@ -314,6 +322,17 @@ void CKVServerManagerDlg::newSetup() {
     if (!path)
         return;
     browser_->reload([file = *path](SetupTree& t) { t.selectSetupFile(file); });
+    updateCommands();
+}
+
+void CKVServerManagerDlg::editSetup() {
+    if (!ready() || !browser_->setupSelected())
+        return;
+    std::string saved;
+    if (!CServerDetailsPropertySheet::edit(context_, prompter_, desktop_, browser_->maps(), browser_->selectedFile(),
+                                           this, &saved))
+        return;
+    browser_->reload([saved](SetupTree& t) { t.selectSetupFile(saved); });
     updateCommands();
 }
 

@@ -62,6 +62,7 @@ public:
 
     // Commands.
     void newSetup();
+    void editSetup();
     void copySetup();
     void deleteSetup();
     void addEmailedSetup();

@@ -9,6 +9,7 @@
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/leagues/LeagueScreenshots.h"
 #include "manager/ui/preferences/PreferencesScreenshots.h"
+#include "manager/ui/setup/details/DetailsScreenshots.h"
 
 #include "manager/core/ManagerContext.h"
 #include "manager/core/ManagerFolders.h"
@@ -182,6 +183,8 @@ int main(int argc, char** argv) {
 
         manager::ui::CReplaceOrRenameDlg replace(&window);
         ok = saveWidgetPicture(replace, out, "manager-replace-or-rename.png") && ok;
+
+        ok = manager::ui::saveDetailsScreenshots(context, out) && ok;
 
         // Two setups run locally: the monitor of one, and the list of both.
         const std::string system = joinPath(temp.path().toStdString(), "game/System");
