@@ -1,5 +1,7 @@
 #include "manager/ui/setup/details/CServerDetailsTournamentOptionsPropertyPage.h"
 
+#include "manager/core/LeagueLibrary.h"
+
 #include "manager/setups/ServerSetup.h"
 #include "manager/setups/SetupStore.h"
 #include "manager/ui/setup/details/ChoiceLists.h"
@@ -15,26 +17,9 @@
 
 namespace kv::manager::ui {
 
-namespace {
-
-constexpr std::string_view kLeagueExtension = ".dat";
-
-} // namespace
-
 QStringList CServerDetailsTournamentOptionsPropertyPage::leagueNames(const std::string& workingFolder) {
-    std::vector<std::string> titles;
-    const std::string folder = joinPath(workingFolder, "LeagueInfo");
-    for (const std::string& file : listDirectory(folder)) {
-        if (file.size() <= kLeagueExtension.size() ||
-            !equalsNoCase(std::string_view(file).substr(file.size() - kLeagueExtension.size()), kLeagueExtension))
-            continue;
-        std::string title = file.substr(0, file.size() - kLeagueExtension.size());
-        if (setups::isUsableSetupName(title) && fileExists(joinPath(folder, file)))
-            titles.push_back(std::move(title));
-    }
-    std::sort(titles.begin(), titles.end());
     QStringList names;
-    for (const std::string& title : titles)
+    for (const std::string& title : core::LeagueLibrary(workingFolder).names())
         names << fieldText(title);
     return names;
 }
