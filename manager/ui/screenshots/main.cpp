@@ -9,6 +9,9 @@
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/leagues/LeagueScreenshots.h"
 #include "manager/ui/preferences/PreferencesScreenshots.h"
+#include "manager/ui/setup/CNewServerSetupWizard.h"
+#include "manager/ui/setup/WizardRules.h"
+#include "manager/ui/setup/WizardState.h"
 #include "manager/ui/setup/details/DetailsScreenshots.h"
 
 #include "manager/core/ManagerContext.h"
@@ -37,6 +40,7 @@
 #include <functional>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 
 using namespace kv;
 
@@ -144,6 +148,29 @@ bool runLocally(manager::ui::CKVServerManagerDlg& window, core::ManagerContext& 
 
 } // namespace
 
+// The first page of the standard wizard and the last page (the summary) of the tournament wizard.
+bool saveWizardPictures(const core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
+                        const setups::MapTable& maps, const std::string& out) {
+    const setups::GameVersion installed{context.installation.major, context.installation.minor,
+                                        context.installation.build};
+    bool ok = true;
+    for (const auto& [kind, name, last] :
+         {std::tuple{manager::ui::SetupKind::Standard, "wizard-map.png", false},
+          std::tuple{manager::ui::SetupKind::Tournament, "wizard-summary.png", true}}) {
+        manager::ui::WizardState state{{}, kind, context, prompter, maps, installed};
+        manager::ui::prepareNewSetup(state.setup, kind, context.settings, maps, installed);
+        state.setup.m_csServerName = "Harbor Gaming";
+        manager::ui::CNewServerSetupWizard wizard(state, desktop);
+        if (last) { // straight to the summary: stepping through would ask the page questions
+            wizard.setStartId(wizard.pageIds().last());
+            wizard.restart();
+        }
+        ok = saveWidgetPicture(wizard, out, name) && ok;
+        wizard.hide();
+    }
+    return ok;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: kvmanager_screenshots OUTPUT_FOLDER\n");
@@ -218,6 +245,8 @@ int main(int argc, char** argv) {
         ok = manager::ui::saveLeagueScreenshots(context, window.browser()->maps(),
                                                 setups::SetupStore(work).pathFor("Spring Cup Final"), out) &&
              ok;
+
+        ok = saveWizardPictures(context, prompter, desktop, window.browser()->maps(), out) && ok;
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {

@@ -76,7 +76,7 @@ CServerDetailsServerNamePropertyPage::CServerDetailsServerNamePropertyPage(
 
     addFlag(form, "Enable statistics logging", setup.m_fEnableStatLogging, "statLogging");
     addFlag(form, "Players must be authorized to join", setup.m_fRequireAuthorization, "requireAuthorization");
-    addFlag(form, "GameSpy network address translation support", setup.m_fGSNATEnabled, "gsNat");
+    addFlag(form, "Server browser network address translation support", setup.m_fGSNATEnabled, "gsNat");
     addFlag(form, "Disable ES2", setup.m_fDisableESS, "disableEss");
 
     auto* network = new QHBoxLayout;
@@ -95,7 +95,7 @@ CServerDetailsServerNamePropertyPage::CServerDetailsServerNamePropertyPage(
                      [this, &setup] { setup.m_fLANOnly = lan_->isChecked() ? 1 : 0; },
                      [this] { return QVariant(lan_->isChecked()); });
     addText(form, "Multi-homed server address:", setup.m_csMultiHomedServerIP, "multiHomedIp");
-    addText(form, "GameSpy browser address:", setup.m_csGamespyBrowserServerIP, "gamespyIp");
+    addText(form, "Server browser address:", setup.m_csGamespyBrowserServerIP, "gamespyIp");
     QCheckBox* demo = addFlag(form, "Demonstration showcase mode", setup.m_fDemoShowcaseMode, "demoShowcase");
     // The Internet choice turns the showcase mode off; it is a LAN setting.
     connect(internet_, &QRadioButton::toggled, this, gui::guarded([demo](bool on) {
