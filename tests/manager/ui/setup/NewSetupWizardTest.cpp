@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -257,6 +259,62 @@ TEST_F(NewSetupWizardTest, LeagueTurnsStandardIntoTournamentAndFindsNoAddressWhe
     if (const setups::MapInfo* info = maps.find(map); info && info->maxPlayers > 0)
         want.m_iRoundLength = info->maxPlayers;
     EXPECT_EQ(readAll(*path), expectedBytes(want));
+}
+
+// A rotation: maps added and one removed again on the map page become the rotation list in order, its first map the
+// setup's map, and the proposal counts the maps.
+TEST_F(NewSetupWizardTest, ARotationKeepsItsOrderAndNamesTheFirstMap) {
+    context.settings.showLeagueSelection = 0;
+    context.settings.warnOnBlankPlayerPasswordDuringWizard = 0;
+    std::string proposed;
+    std::vector<std::string> chosen;
+    prompter.dialogHandler = [&](QDialog& d) {
+        if (auto* kind = qobject_cast<CSelectNewServerTypeDlg*>(&d)) {
+            kind->choose(SetupKind::Standard);
+            return true;
+        }
+        auto& w = dynamic_cast<CNewServerSetupWizard&>(d);
+        w.show();
+        w.restart();
+        field<QRadioButton>(w, "rotateMaps")->setChecked(true);
+        auto* list = field<QListWidget>(w, "maps");
+        auto* add = field<QPushButton>(w, "addMap");
+        for (int row : {3, 0, 5, 1}) {
+            list->setCurrentRow(row);
+            chosen.push_back(list->currentItem()->text().toStdString());
+            add->click();
+        }
+        auto* rotation = field<QListWidget>(w, "rotation");
+        EXPECT_EQ(rotation->count(), 4);
+        rotation->setCurrentRow(2); // the third one added goes again
+        field<QPushButton>(w, "removeMap")->click();
+        chosen.erase(chosen.begin() + 2);
+        field<QComboBox>(w, "matchesBeforeCycle")->setCurrentText(QStringLiteral("2"));
+        for (int page = 0; page < 40 && w.nextId() != -1; ++page) {
+            if (auto* name = w.currentPage()->findChild<QLineEdit*>(QStringLiteral("setupName"))) {
+                proposed = name->text().toStdString();
+                name->setText(QStringLiteral("Tour"));
+            }
+            if (auto* password = w.currentPage()->findChild<QLineEdit*>(QStringLiteral("adminPassword")))
+                password->setText(QStringLiteral("a-b1"));
+            EXPECT_TRUE(next(w)) << "stayed on page " << w.currentId();
+        }
+        w.button(QWizard::FinishButton)->click();
+        return w.result() == QDialog::Accepted;
+    };
+    const auto path = createNewSetup(context, prompter, desktop, maps, {}, nullptr);
+    ASSERT_TRUE(path);
+    setups::ServerSetup saved;
+    ASSERT_TRUE(setups::SetupStore(context.workingFolder).load(*path, saved));
+    EXPECT_EQ(saved.m_fCycleMaps, 1);
+    ASSERT_EQ(chosen.size(), 3u);
+    EXPECT_EQ((std::vector<std::string>(saved.m_acsCycleMapList.begin(), saved.m_acsCycleMapList.begin() + 4)),
+              (std::vector<std::string>{chosen[0], chosen[1], chosen[2], ""}));
+    EXPECT_EQ(saved.mapCount, 3);
+    EXPECT_EQ(saved.m_iMatchesBeforeCycle, 2);
+    EXPECT_EQ(saved.m_csMapName, chosen[0]);
+    EXPECT_EQ(saved.m_csMapFile, maps.find(chosen[0])->name);
+    EXPECT_NE(proposed.find("3"), std::string::npos) << proposed;
 }
 
 } // namespace
