@@ -5,6 +5,8 @@
 #include "manager/core/ManagerContext.h"
 #include "manager/core/ManagerFolders.h"
 #include "manager/core/ManagerSettings.h"
+#include "manager/remote/RemoteBinding.h"
+#include "manager/remote/RemoteRunner.h"
 #include "manager/setups/ShippedData.h"
 
 #include "common/Clock.h"
@@ -21,7 +23,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -149,7 +150,23 @@ int run(int argc, char** argv) {
     context.settings = kv::core::readManagerSettings(context.settingsFile, context.installation);
     context.clock = &clock;
 
+    // Bound before the main window is built, from the program's folder only. The trust file is the one kvsm uses.
+    const char* trustFile = std::getenv("KVSM_TRUST_FILE");
+    const kv::remote::RemoteBinding binding = kv::remote::RemoteBinding::bind(
+        kv::remote::RemoteBinding::candidatePaths(std::string(kv::dirName(program))), trustFile ? trustFile : "");
+    context.remoteLibrary = binding.library();
+
     kv::gui::QtPrompter prompter;
+    if (!binding.available()) {
+        std::fprintf(stderr, "kvmanager: remote support is off: %s\n", binding.detail().c_str());
+        if (args.screenshot.empty())
+            prompter.showError(nullptr,
+                               QStringLiteral("Warning - the DLL \"%1\" could not be found.  Remote support will not "
+                                              "be available (Error %2).")
+                                   .arg(QString::fromStdString(binding.path()))
+                                   .arg(binding.errorCode()),
+                               QStringLiteral("Remote Support DLL Unavailable"));
+    }
     kv::gui::XdgDesktopServices desktop;
     kv::manager::ui::MainWindowOptions options;
     options.greetOnFirstRun = args.screenshot.empty();
@@ -184,6 +201,8 @@ int run(int argc, char** argv) {
     }
     window.start();
     const int status = app.exec();
+    // Remote calls still under way end by their own time-outs; give them a moment, never an unbounded wait.
+    kv::remote::RemoteRunner::waitForWorkers(std::chrono::seconds(2));
     return args.screenshot.empty() ? status : (status != 0 ? status : screenshotStatus);
 }
 

@@ -3,11 +3,13 @@
 #include "manager/core/GameInstallation.h"
 #include "manager/core/ManagerSettings.h"
 
+#include <memory>
 #include <string>
 
 namespace kv {
 class Clock;
-}
+class RemoteControlLibrary;
+} // namespace kv
 
 namespace kv::core {
 
@@ -21,6 +23,8 @@ struct ManagerContext {
     GameInstallation installation;
     ManagerSettings settings;
     const Clock* clock = nullptr; // never null once main() or a test set it up
+    // The client library bound at start; null when remote support is off (remote commands are then not offered).
+    std::shared_ptr<const RemoteControlLibrary> remoteLibrary;
 };
 
 } // namespace kv::core

@@ -9,6 +9,7 @@
 #include "manager/ui/leagues/CLeagueConfigurationCreationDlg.h"
 #include "manager/ui/leagues/CLeagueSelectionDlg.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
+#include "manager/ui/remote/CManageServersDlg.h"
 #include "manager/ui/setup/NewSetupFlow.h"
 #include "manager/ui/setup/details/CServerDetailsPropertySheet.h"
 
@@ -180,6 +181,11 @@ void CKVServerManagerDlg::buildMenus() {
         viewGroup_->addAction(a);
     }
 
+    if (context_.remoteLibrary) {
+        QMenu* servers = menuBar()->addMenu(QStringLiteral("&Servers"));
+        add(servers, "Manage &Remote Servers...", "manageRemoteServers", [this] { manageRemoteServers(); });
+    }
+
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     add(options, "&Preferences...", "preferences", [this] { openPreferences(); });
 
@@ -189,6 +195,15 @@ void CKVServerManagerDlg::buildMenus() {
     add(help, "Help on the &Main Window", "mainWindowHelp", [this] { openHelpPage(kMainWindowPage); });
     help->addSeparator();
     add(help, "&About KV Server Manager...", "about", [this] { showAbout(); });
+}
+
+void CKVServerManagerDlg::manageRemoteServers() {
+    if (!context_.remoteLibrary)
+        return;
+    // No remote control window exists in this version: the dialog keeps "Control Server" disabled and says so.
+    CManageServersDlg dialog(
+        context_.workingFolder, prompter_, [this] { openHelpPage(kManageRemoteServersPage); }, {}, this);
+    prompter_.runDialog(dialog);
 }
 
 void CKVServerManagerDlg::buildButtons(QWidget* central, QVBoxLayout* layout) {

@@ -52,6 +52,7 @@ public:
     static constexpr const char* kMainWindowPage = "MainWindow.html";
     static constexpr const char* kRunLocalServerPage = "RunLocalServer.html";
     static constexpr const char* kServerMonitorPage = "ServerMonitorHelp.html";
+    static constexpr const char* kManageRemoteServersPage = "ManageRemoteControlServers.html";
 
     CKVServerManagerDlg(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
                         MainWindowOptions options = {}, QWidget* parent = nullptr);
@@ -71,6 +72,8 @@ public:
     void runSetup();
     void monitorLocalServers();
     void openPreferences();
+    // "Manage Remote Servers"; offered only while the client library is bound.
+    void manageRemoteServers();
     void setViewFilter(ViewFilter filter);
     void hideManager();
     void showManager();

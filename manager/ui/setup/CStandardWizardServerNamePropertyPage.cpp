@@ -1,7 +1,7 @@
 #include "manager/ui/setup/CStandardWizardServerNamePropertyPage.h"
 
 #include "manager/core/ManagerContext.h"
-#include "manager/core/RemoteServerList.h"
+#include "manager/remote/RemoteServerList.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -29,7 +29,7 @@ CStandardWizardServerNamePropertyPage::CStandardWizardServerNamePropertyPage(Wiz
 
 void CStandardWizardServerNamePropertyPage::fill() {
     name_->clear();
-    for (const core::RemoteServerEntry& entry : core::readRemoteServerList(state_.context.workingFolder))
+    for (const remote::RemoteServerEntry& entry : remote::readRemoteServerList(state_.context.workingFolder))
         if (!entry.serverName.empty() && name_->findText(QString::fromStdString(entry.serverName)) < 0)
             name_->addItem(QString::fromStdString(entry.serverName));
     name_->setEditText(QString::fromStdString(state_.setup.m_csServerName));

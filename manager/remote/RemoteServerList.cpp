@@ -1,10 +1,12 @@
-#include "manager/core/RemoteServerList.h"
+#include "manager/remote/RemoteServerList.h"
 
+#include "common/AtomicFile.h"
 #include "common/Files.h"
 
+#include <algorithm>
 #include <fstream>
 
-namespace kv::core {
+namespace kv::remote {
 
 namespace {
 
@@ -70,4 +72,32 @@ std::vector<RemoteServerEntry> readRemoteServerList(const std::string& workingFo
     return parseRemoteServerList(bytes);
 }
 
-} // namespace kv::core
+std::string formatRemoteServerList(const std::vector<RemoteServerEntry>& entries) {
+    std::string bytes;
+    for (const RemoteServerEntry& e : entries)
+        bytes += "Server=" + e.serverName + "," + e.address + "," + e.adminName + "," + e.password + "\n";
+    return bytes;
+}
+
+bool isStorableField(std::string_view field) {
+    return !field.empty() && std::none_of(field.begin(), field.end(), [](char c) {
+        return c == ',' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+}
+
+bool writeRemoteServerList(const std::string& workingFolder, const std::vector<RemoteServerEntry>& entries) {
+    return writeFileAtomically(joinPath(workingFolder, std::string(kRemoteServerListFile)),
+                               formatRemoteServerList(entries), nullptr, FlushToDisk::Yes, FileAccess::OwnerOnly);
+}
+
+std::vector<RemoteServerEntry> loadRemoteServerRows(const std::string& workingFolder) {
+    std::vector<RemoteServerEntry> rows = readRemoteServerList(workingFolder);
+    std::reverse(rows.begin(), rows.end());
+    return rows;
+}
+
+bool saveRemoteServerRows(const std::string& workingFolder, const std::vector<RemoteServerEntry>& rows) {
+    return writeRemoteServerList(workingFolder, rows);
+}
+
+} // namespace kv::remote

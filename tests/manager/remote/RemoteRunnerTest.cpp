@@ -1,0 +1,228 @@
+// The runner that every remote window uses, against kvagent --headless on loopback through the library built here.
+#include "manager/remote/RemoteRunner.h"
+#include "manager/remote/RemoteBinding.h"
+
+#include "common/Files.h"
+#include "common/Md5.h"
+#include "tests/agent/AgentTestHost.h"
+#include "tests/support/FreePort.h"
+#include "tests/support/ProgramRun.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <future>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+using kv::remote::RemoteBinding;
+using kv::remote::RemoteRunner;
+
+namespace {
+
+QCoreApplication& app() {
+    static int argc = 1;
+    static char name[] = "test_remote_runner";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
+    return application;
+}
+
+bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > bound.count())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+// The agent says nothing when its listener is up: knock until a connection is taken.
+bool listening(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return ok;
+}
+
+struct Status {
+    std::string setup, state, map, description, adminPassword, playerPassword;
+    std::uint32_t upTime = 0;
+    int crashes = 0;
+    std::int32_t ram = 0, peak = 0;
+};
+
+int getStatus(const kv::RemoteControlLibrary& lib, KvsmRemoteObject* object, Status& s) {
+    return lib.getServerStatus(object, &s.setup, &s.state, &s.map, &s.description, &s.adminPassword, &s.playerPassword,
+                               &s.upTime, &s.crashes, &s.ram, &s.peak);
+}
+
+class Runner : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app();
+        ::setenv("XDG_DATA_HOME", client.path().c_str(), 1);
+        ASSERT_TRUE(host.ok()) << host.error();
+        kv::agent::AgentSettings settings = host.settings();
+        settings.activeControlFile.clear();
+        settings.serverIp = "127.0.0.1";
+        settings.remoteControlServerPort = port;
+        settings.md5Password = kv::md5Hex("secret");
+        ASSERT_TRUE(host.writeSettings(settings));
+        std::string error;
+        ASSERT_TRUE(agent.start({KV_BIN_DIR "/kvagent", "--headless", "--workdir", host.workFolder(), "--admin-port",
+                                 std::to_string(host.adminPort()), "--cleanup-ms", "300", "--stop-grace-ms", "300"},
+                                {}, {}, &error))
+            << error;
+        ASSERT_TRUE(agent.waitForLine("(headless)", 10s)) << agent.output();
+        ASSERT_TRUE(kv::test::waitUntil([this] { return listening(port); }, 10s, 20ms)) << agent.output();
+        binding = RemoteBinding::bind(RemoteBinding::candidatePaths(KV_BIN_DIR), trustFile);
+        ASSERT_TRUE(binding.available()) << binding.detail();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(RemoteRunner::waitForWorkers(20s));
+        agent.process().signalGroup(SIGTERM);
+        agent.waitForExit(15s);
+    }
+
+    kv::remote::RemoteHost login(std::string password = "secret") const {
+        return {"127.0.0.1:" + std::to_string(port), "admin", std::move(password)};
+    }
+
+    kv::test::AgentTestHost host;
+    int port = kv::test::freeTcpPort();
+    kv::test::ProgramRun agent;
+    kv::test::TempDir client;
+    std::string trustFile = client.file("known_agents");
+    RemoteBinding binding;
+};
+
+TEST_F(Runner, OneStatusCallComesBackOnTheWindowsThreadWithTheStatusLineAndPinsTheAgent) {
+    QObject window;
+    RemoteRunner runner(binding.library(), &window, nullptr);
+    std::vector<QString> texts;
+    QObject::connect(&runner, &RemoteRunner::statusText, &window, [&texts, &window](const QString& text) {
+        EXPECT_EQ(QThread::currentThread(), window.thread());
+        texts.push_back(text);
+    });
+    auto status = std::make_shared<Status>();
+    std::optional<int> result;
+    const Qt::HANDLE gui = QThread::currentThreadId();
+    std::atomic<Qt::HANDLE> worker{nullptr};
+    ASSERT_TRUE(runner.run(
+        login(),
+        [status, &worker](const kv::RemoteControlLibrary& lib, KvsmRemoteObject* object) {
+            worker = QThread::currentThreadId();
+            return getStatus(lib, object, *status);
+        },
+        [&](int r) {
+            EXPECT_EQ(QThread::currentThreadId(), gui);
+            result = r;
+        }));
+    ASSERT_TRUE(spinUntil([&] { return result.has_value(); }, 30s)) << agent.output();
+    EXPECT_NE(*result, 0) << agent.output();
+    EXPECT_NE(worker.load(), gui); // the call itself ran on a worker
+    EXPECT_EQ(status->state, "Never Started");
+    EXPECT_FALSE(texts.empty()); // the library wrote its progress into the status line
+    // The first contact was recorded in the trust file that kvsm uses too.
+    EXPECT_NE(kv::readFile(trustFile).value_or("").find("127.0.0.1:" + std::to_string(port)), std::string::npos);
+
+    // A refused login is a zero result, delivered the same way.
+    result.reset();
+    ASSERT_TRUE(runner.run(
+        login("wrong"),
+        [status](const kv::RemoteControlLibrary& lib, KvsmRemoteObject* o) { return getStatus(lib, o, *status); },
+        [&](int r) { result = r; }, RemoteRunner::StatusLine::Skipped));
+    ASSERT_TRUE(spinUntil([&] { return result.has_value(); }, 30s));
+    EXPECT_EQ(*result, 0);
+}
+
+TEST_F(Runner, AWindowClosedWhileACallRunsGetsNothingAndTheWorkerEndsByItself) {
+    auto* window = new QObject;
+    auto* runner = new RemoteRunner(binding.library(), window); // the window's child
+    bool delivered = false;
+    int texts = 0;
+    QObject::connect(runner, &RemoteRunner::statusText, window, [&texts](const QString&) { ++texts; });
+    std::promise<void> windowClosed;
+    std::shared_future<void> closed = windowClosed.get_future().share();
+    std::atomic<int> callResult{-1};
+    std::promise<void> callEntered;
+    std::future<void> entered = callEntered.get_future();
+    auto status = std::make_shared<Status>();
+    ASSERT_TRUE(runner->run(
+        login(),
+        [closed, status, &callResult, &callEntered](const kv::RemoteControlLibrary& lib, KvsmRemoteObject* object) {
+            callEntered.set_value();
+            closed.wait(); // still in the call when the window goes
+            const int r = getStatus(lib, object, *status);
+            callResult = r;
+            return r;
+        },
+        [&delivered](int) { delivered = true; }));
+    EXPECT_EQ(RemoteRunner::runningWorkers(), 1);
+    ASSERT_EQ(entered.wait_for(10s), std::future_status::ready);
+
+    QElapsedTimer timer;
+    timer.start();
+    delete window; // takes the runner with it, and must not wait for the worker
+    EXPECT_LT(timer.elapsed(), 1000);
+    windowClosed.set_value();
+
+    ASSERT_TRUE(RemoteRunner::waitForWorkers(30s));
+    EXPECT_NE(callResult.load(), -1); // the call was made to its end...
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(delivered); // ...and nobody heard of it
+    EXPECT_EQ(texts, 0);
+}
+
+TEST_F(Runner, WindowsClosedAtOnceAfterTheirClickHearNothing) {
+    bool delivered = false;
+    for (int i = 0; i < 20; ++i) {
+        auto* window = new QObject;
+        auto* runner = new RemoteRunner(binding.library(), window);
+        ASSERT_TRUE(runner->run(
+            login(), [](const kv::RemoteControlLibrary&, KvsmRemoteObject*) { return 1; },
+            [&delivered](int) { delivered = true; }));
+        delete window;
+    }
+    ASSERT_TRUE(RemoteRunner::waitForWorkers(30s));
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(delivered);
+}
+
+TEST_F(Runner, WithoutTheLibraryNothingRuns) {
+    QObject window;
+    RemoteRunner runner(nullptr, &window, nullptr);
+    EXPECT_FALSE(runner.available());
+    bool called = false;
+    EXPECT_FALSE(runner.run(
+        login(),
+        [&called](const kv::RemoteControlLibrary&, KvsmRemoteObject*) {
+            called = true;
+            return 1;
+        },
+        [](int) {}));
+    EXPECT_FALSE(called);
+}
+
+} // namespace
