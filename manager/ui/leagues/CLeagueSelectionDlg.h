@@ -30,7 +30,7 @@ public:
         "This league information is provided \"as-is\" and no guarantee as to the accuracy in relation to league rules "
         "is expressed or implied.  Please refer to your league rules before using these setups.";
     // <helpFolder>/<kHelpPage>; the window only asks for it through helpRequested().
-    static constexpr const char* kHelpPage = "CreatingLeagueSpecificServerSetup.html";
+    static constexpr const char* kHelpPage = "LeagueSelection.html";
 
     CLeagueSelectionDlg(const core::ManagerContext& context, QWidget* parent = nullptr);
 

@@ -12,6 +12,7 @@
 #include "common/AtomicFile.h"
 #include "common/Files.h"
 #include "gui/Prompter.h"
+#include "gui/DialogButtons.h"
 #include "gui/SlotGuard.h"
 
 #include <QDialogButtonBox>
@@ -50,17 +51,10 @@ CPreferencesSheet::CPreferencesSheet(const core::ManagerContext& context, gui::P
     tabs_->addTab(bans_, QStringLiteral("Master Player Ban List"));
     tabs_->addTab(honor_, QStringLiteral("Honor Server"));
 
-    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
-    buttons_->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
-    buttons_->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
-    buttons_->button(QDialogButtonBox::Help)->setObjectName(QStringLiteral("help"));
+    buttons_ = gui::okCancelHelpButtons(*this, [this] { showHelp(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons_);
-
-    connect(buttons_, &QDialogButtonBox::accepted, this, gui::guarded([this] { accept(); }));
-    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons_, &QDialogButtonBox::helpRequested, this, gui::guarded([this] { showHelp(); }));
 }
 
 const core::ManagerSettings& CPreferencesSheet::settings() const {

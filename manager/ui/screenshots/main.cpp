@@ -9,7 +9,11 @@
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/leagues/LeagueScreenshots.h"
 #include "manager/ui/preferences/PreferencesScreenshots.h"
+#include "manager/remote/RemoteServerList.h"
+#include "manager/ui/remote/CEditServerDlg.h"
+#include "manager/ui/remote/CManageServersDlg.h"
 #include "manager/ui/setup/CNewServerSetupWizard.h"
+#include "manager/ui/setup/CSelectNewServerTypeDlg.h"
 #include "manager/ui/setup/WizardRules.h"
 #include "manager/ui/setup/WizardState.h"
 #include "manager/ui/setup/details/DetailsScreenshots.h"
@@ -171,6 +175,26 @@ bool saveWizardPictures(const core::ManagerContext& context, gui::Prompter& prom
     return ok;
 }
 
+// The remote server list with three hosts, and the editor of one of them; the new setup kind choice.
+bool saveRemoteAndKindPictures(const std::string& work, gui::Prompter& prompter, const std::string& out) {
+    const std::vector<remote::RemoteServerEntry> hosts = {{"Harbor Gaming East", "192.0.2.10", "Admin", "tide-42"},
+                                                          {"Harbor Gaming West", "198.51.100.7", "Admin", "reef-17"},
+                                                          {"Spring Cup", "203.0.113.25", "Referee", "cup-2026"}};
+    bool ok = remote::writeRemoteServerList(work, hosts);
+    {
+        manager::ui::CManageServersDlg manage(work, prompter, [] {});
+        manage.selectRow(0);
+        ok = saveWidgetPicture(manage, out, "remote-servers.png") && ok;
+        manage.hide();
+    }
+    manager::ui::CEditServerDlg edit(prompter, [] {});
+    edit.setEntry(hosts[1]);
+    ok = saveWidgetPicture(edit, out, "remote-server-edit.png") && ok;
+    manager::ui::CSelectNewServerTypeDlg kind;
+    ok = saveWidgetPicture(kind, out, "new-setup-kind.png") && ok;
+    return ok;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: kvmanager_screenshots OUTPUT_FOLDER\n");
@@ -247,6 +271,7 @@ int main(int argc, char** argv) {
              ok;
 
         ok = saveWizardPictures(context, prompter, desktop, window.browser()->maps(), out) && ok;
+        ok = saveRemoteAndKindPictures(work, prompter, out) && ok;
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {

@@ -18,6 +18,7 @@
 #include "manager/setups/MapTable.h"
 
 #include "gui/Prompter.h"
+#include "gui/DialogButtons.h"
 #include "gui/SlotGuard.h"
 
 #include <QDialogButtonBox>
@@ -67,16 +68,10 @@ CServerDetailsPropertySheet::CServerDetailsPropertySheet(core::ManagerContext& c
         tabs_->addTab(page, QString::fromUtf8(title));
     }
 
-    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
-    buttons_->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
-    buttons_->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
-    buttons_->button(QDialogButtonBox::Help)->setObjectName(QStringLiteral("help"));
+    buttons_ = gui::okCancelHelpButtons(*this, [this] { showHelp(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons_);
-    connect(buttons_, &QDialogButtonBox::accepted, this, gui::guarded([this] { accept(); }));
-    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons_, &QDialogButtonBox::helpRequested, this, gui::guarded([this] { showHelp(); }));
 }
 
 CServerDetailsServerNamePropertyPage* CServerDetailsPropertySheet::generalPage() const {

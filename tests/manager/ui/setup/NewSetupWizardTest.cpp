@@ -4,6 +4,7 @@
 #include "manager/ui/setup/NewSetupFlow.h"
 
 #include "common/Files.h"
+#include "gui/WidgetPictures.h"
 #include "manager/core/ManagerContext.h"
 #include "manager/setups/MapTable.h"
 #include "manager/setups/SetupStore.h"
@@ -41,12 +42,7 @@ std::string readAll(const std::string& path) {
 }
 
 bool pumpUntil(const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
+    return gui::processEventsUntil(done, 30000);
 }
 
 // Answers every GET with `body` as the address report.
