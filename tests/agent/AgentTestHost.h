@@ -23,6 +23,7 @@ public:
     std::string gameFolder() const { return game_.folder(); }
     std::string workFolder() const;
     int adminPort() const { return adminPort_; }
+    int queryPort() const { return queryPort_; } // the simulator's status query port (UDP)
 
     // Simulator knobs in kvsim.conf (ports and a short start delay are always set).
     bool simulator(std::vector<std::pair<std::string, std::string>> knobs = {}) const;

@@ -3,12 +3,8 @@
 #include "manager/remote/RemoteBinding.h"
 
 #include "common/Files.h"
-#include "common/Md5.h"
-#include "tests/agent/AgentTestHost.h"
-#include "tests/support/FreePort.h"
-#include "tests/support/ProgramRun.h"
+#include "tests/agent/HeadlessAgent.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,12 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <csignal>
 #include <cstdlib>
 #include <future>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace std::chrono_literals;
 using kv::remote::RemoteBinding;
@@ -49,20 +41,6 @@ bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds boun
     return true;
 }
 
-// The agent says nothing when its listener is up: knock until a connection is taken.
-bool listening(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return ok;
-}
-
 struct Status {
     std::string setup, state, map, description, adminPassword, playerPassword;
     std::uint32_t upTime = 0;
@@ -80,36 +58,17 @@ protected:
     void SetUp() override {
         app();
         ::setenv("XDG_DATA_HOME", client.path().c_str(), 1);
-        ASSERT_TRUE(host.ok()) << host.error();
-        kv::agent::AgentSettings settings = host.settings();
-        settings.activeControlFile.clear();
-        settings.serverIp = "127.0.0.1";
-        settings.remoteControlServerPort = port;
-        settings.md5Password = kv::md5Hex("secret");
-        ASSERT_TRUE(host.writeSettings(settings));
-        std::string error;
-        ASSERT_TRUE(agent.start({KV_BIN_DIR "/kvagent", "--headless", "--workdir", host.workFolder(), "--admin-port",
-                                 std::to_string(host.adminPort()), "--cleanup-ms", "300", "--stop-grace-ms", "300"},
-                                {}, {}, &error))
-            << error;
-        ASSERT_TRUE(agent.waitForLine("(headless)", 10s)) << agent.output();
-        ASSERT_TRUE(kv::test::waitUntil([this] { return listening(port); }, 10s, 20ms)) << agent.output();
+        ASSERT_TRUE(agent.start()) << agent.error();
         binding = RemoteBinding::bind(RemoteBinding::candidatePaths(KV_BIN_DIR), trustFile);
         ASSERT_TRUE(binding.available()) << binding.detail();
     }
-    void TearDown() override {
-        EXPECT_TRUE(RemoteRunner::waitForWorkers(20s));
-        agent.process().signalGroup(SIGTERM);
-        agent.waitForExit(15s);
-    }
+    void TearDown() override { EXPECT_TRUE(RemoteRunner::waitForWorkers(20s)); }
 
     kv::remote::RemoteHost login(std::string password = "secret") const {
-        return {"127.0.0.1:" + std::to_string(port), "admin", std::move(password)};
+        return {agent.address(), agent.adminName(), std::move(password)};
     }
 
-    kv::test::AgentTestHost host;
-    int port = kv::test::freeTcpPort();
-    kv::test::ProgramRun agent;
+    kv::test::HeadlessAgent agent;
     kv::test::TempDir client;
     std::string trustFile = client.file("known_agents");
     RemoteBinding binding;
@@ -143,7 +102,7 @@ TEST_F(Runner, OneStatusCallComesBackOnTheWindowsThreadWithTheStatusLineAndPinsT
     EXPECT_EQ(status->state, "Never Started");
     EXPECT_FALSE(texts.empty()); // the library wrote its progress into the status line
     // The first contact was recorded in the trust file that kvsm uses too.
-    EXPECT_NE(kv::readFile(trustFile).value_or("").find("127.0.0.1:" + std::to_string(port)), std::string::npos);
+    EXPECT_NE(kv::readFile(trustFile).value_or("").find(agent.address()), std::string::npos);
 
     // A refused login is a zero result, delivered the same way.
     result.reset();
