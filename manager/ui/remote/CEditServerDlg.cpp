@@ -1,11 +1,13 @@
 #include "manager/ui/remote/CEditServerDlg.h"
 
+#include "common/protocol/ProtocolWords.h"
 #include "gui/Prompter.h"
 #include "gui/SlotGuard.h"
 #include "manager/ui/preferences/CIpAddressField.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,6 +18,14 @@ namespace {
 
 // Long enough for any name an administrator types, short enough that a line of the list stays well in its bound.
 constexpr int kFieldLimit = 256;
+
+// The address part and the port part of "a.b.c.d" or "a.b.c.d:port".
+std::pair<std::string, std::string> splitPort(const std::string& address) {
+    const std::size_t colon = address.rfind(':');
+    if (colon == std::string::npos)
+        return {address, {}};
+    return {address.substr(0, colon), address.substr(colon + 1)};
+}
 
 } // namespace
 
@@ -35,6 +45,14 @@ CEditServerDlg::CEditServerDlg(gui::Prompter& prompter, std::function<void()> he
     address_ = new CIpAddressField(this);
     address_->setObjectName(QStringLiteral("serverAddress"));
     form->addRow(QStringLiteral("Server IP Address:"), address_);
+    // An agent may listen on another port than the usual one; blank keeps the usual one.
+    port_ = new QLineEdit(this);
+    port_->setObjectName(QStringLiteral("port"));
+    port_->setMaxLength(5);
+    port_->setValidator(new QIntValidator(1, 65535, port_));
+    port_->setPlaceholderText(QStringLiteral("%1 (default)").arg(protocol::kDefaultPort));
+    port_->setMaximumWidth(120);
+    form->addRow(QStringLiteral("Remote Control Port:"), port_);
     form->addRow(QStringLiteral("Remote Control Admin Name:"), line("adminName"));
     form->addRow(QStringLiteral("Remote Control Password:"), line("password"));
     layout->addLayout(form);
@@ -72,17 +90,33 @@ QPushButton* CEditServerDlg::button(const char* objectName) const {
 
 void CEditServerDlg::setEntry(const remote::RemoteServerEntry& entry) {
     field("serverName")->setText(QString::fromStdString(entry.serverName));
-    address_->setAddressText(entry.address);
+    const auto [address, port] = splitPort(entry.address);
+    address_->setAddressText(address);
+    port_->setText(QString::fromStdString(port == std::to_string(protocol::kDefaultPort) ? std::string() : port));
     field("adminName")->setText(QString::fromStdString(entry.adminName));
     field("password")->setText(QString::fromStdString(entry.password));
 }
 
 remote::RemoteServerEntry CEditServerDlg::entry() const {
-    return {field("serverName")->text().toStdString(), address_->addressText(),
-            field("adminName")->text().toStdString(), field("password")->text().toStdString()};
+    std::string address = address_->addressText();
+    const std::string port = port_->text().trimmed().toStdString();
+    if (!address.empty() && !port.empty() && port != std::to_string(protocol::kDefaultPort))
+        address += ":" + port;
+    return {field("serverName")->text().toStdString(), std::move(address), field("adminName")->text().toStdString(),
+            field("password")->text().toStdString()};
 }
 
 bool CEditServerDlg::save() {
+    bool portOk = true;
+    const int port = port_->text().trimmed().toInt(&portOk);
+    if (!port_->text().trimmed().isEmpty() && (!portOk || port < 1 || port > 65535)) {
+        prompter_.showError(
+            this,
+            QStringLiteral("Enter a port from 1 to 65535, or leave the port empty for %1.").arg(protocol::kDefaultPort),
+            QStringLiteral("Remote Server Not Saved"));
+        port_->setFocus();
+        return false;
+    }
     const remote::RemoteServerEntry e = entry();
     const struct {
         const std::string& value;

@@ -17,7 +17,8 @@ namespace kv::manager::ui {
 
 class CIpAddressField;
 
-// "Edit Remote Control Server Access": name, four-octet address, admin name and an unmasked password. Unlike the
+// "Edit Remote Control Server Access": name, four-octet address, the agent's port (blank: the usual one, kept in the
+// list as "a.b.c.d:port" otherwise), admin name and an unmasked password. Unlike the
 // earlier program, "Save" refuses what the list file could not give back unchanged: an empty field, a comma or a
 // control character (the password may be empty only if the agent has none, which it never has).
 class CEditServerDlg : public QDialog {
@@ -33,11 +34,13 @@ public:
 
     QLineEdit* field(const char* objectName) const;
     CIpAddressField* address() const { return address_; }
+    QLineEdit* port() const { return port_; }
     QPushButton* button(const char* objectName) const;
 
 private:
     gui::Prompter& prompter_;
     CIpAddressField* address_ = nullptr;
+    QLineEdit* port_ = nullptr;
 };
 
 } // namespace kv::manager::ui

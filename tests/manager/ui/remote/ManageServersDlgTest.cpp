@@ -189,8 +189,23 @@ TEST_F(ManageServers, TheEditorRefusesWhatTheFileCouldNotGiveBack) {
         EXPECT_EQ(prompter.errors[0].text, QString::fromUtf8(r.expected));
         EXPECT_EQ(editor.result(), QDialog::Rejected);
     }
+    prompter.errors.clear();
+    fill(editor, "Name", "192.0.2.1", "adm", "pw");
+    editor.port()->setText(QStringLiteral("0"));
+    EXPECT_FALSE(editor.save());
+    ASSERT_EQ(prompter.errors.size(), 1u);
+    EXPECT_EQ(prompter.errors[0].text,
+              QStringLiteral("Enter a port from 1 to 65535, or leave the port empty for 49310."));
+    editor.port()->clear();
     fill(editor, "Name", "192.0.2.1", "adm", ""); // an agent's password is its own business
     EXPECT_TRUE(editor.save());
+    // An agent on another port keeps it through an edit; the usual port is not written out.
+    for (const char* address : {"203.0.113.9:50123", "203.0.113.9"}) {
+        editor.setEntry({"Name", address, "adm", "pw"});
+        EXPECT_EQ(editor.entry().address, address);
+    }
+    editor.setEntry({"Name", "203.0.113.9:49310", "adm", "pw"});
+    EXPECT_EQ(editor.entry().address, "203.0.113.9");
     editor.button("help")->click();
     EXPECT_EQ(helpOpened, 1);
 }
