@@ -17,6 +17,8 @@ namespace kv::remote {
 // window's status line, one call, and the result handed back queued on this object's thread. A window that closes
 // simply hears nothing more: its runner goes with it, the library is told that the status line is gone, and the
 // worker ends by itself when the call returns (the library's own time-outs bound it). No worker is ever joined.
+// A runner with a bound runs at most that many calls at once and queues the others in order; calls still queued
+// when it goes are dropped.
 class RemoteRunner : public QObject {
     Q_OBJECT
 public:
@@ -28,11 +30,19 @@ public:
 
     // `receiver` is the window; the runner becomes its child unless `parent` says otherwise.
     RemoteRunner(std::shared_ptr<const RemoteControlLibrary> library, QObject* receiver, QObject* parent = nullptr);
+    // At most `bound` calls at once (at least one).
+    RemoteRunner(std::shared_ptr<const RemoteControlLibrary> library, QObject* receiver, int bound,
+                 QObject* parent = nullptr);
     ~RemoteRunner() override;
 
     bool available() const { return library_ != nullptr; }
 
-    // False when remote support is off: nothing runs and `done` is not called.
+    // What the runner's end does, at once: calls still queued are dropped, and results and texts of calls under way
+    // are never delivered. Nothing runs through a closed runner any more.
+    void close();
+
+    // False when remote support is off: nothing runs and `done` is not called. With a bound, the call may wait in
+    // the queue first; `run` itself never waits.
     bool run(const RemoteHost& host, Call call, Done done, StatusLine status = StatusLine::Shown);
 
     // Workers of all runners that have not ended yet; the program waits for them, with a bound, before it exits.
@@ -45,6 +55,9 @@ signals:
 
 private:
     struct Mailbox;
+    struct Job;
+    static void work(std::shared_ptr<Mailbox> mailbox, std::shared_ptr<Job> job) noexcept;
+    static bool startWorker(const std::shared_ptr<Mailbox>& mailbox, std::shared_ptr<Job> job);
     void deliver(int result, const Done& done);
 
     std::shared_ptr<const RemoteControlLibrary> library_;

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -23,11 +24,14 @@ CManageServersDlg::CManageServersDlg(std::string workingFolder, gui::Prompter& p
     list_->setRootIsDecorated(false);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setHeaderLabels({QStringLiteral("Server Name"), QStringLiteral("IP Address"), QStringLiteral("Admin Name")});
+    list_->setHeaderLabels({QStringLiteral("Server Name"), QStringLiteral("IP Address"), QStringLiteral("Admin Name"),
+                            QStringLiteral("Status")});
     list_->setColumnWidth(0, 150);
     list_->setColumnWidth(1, 120);
     list_->setColumnWidth(2, 120);
-    list_->setMinimumWidth(400);
+    // Wide enough for "Running: <a setup name>, 12 players, up 2h 05m"; longer texts show in the tool tip.
+    list_->setColumnWidth(3, 320);
+    list_->setMinimumWidth(150 + 120 + 120 + 320 + 24);
     layout->addWidget(list_, 1);
 
     auto* column = new QVBoxLayout;
@@ -61,7 +65,84 @@ CManageServersDlg::CManageServersDlg(std::string workingFolder, gui::Prompter& p
             }));
 
     rows_ = remote::loadRemoteServerRows(workingFolder_);
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        rowStatus_.push_back(newRowStatus());
     showRows(-1);
+
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setSingleShot(true);
+    refreshTimer_->setInterval(kStatusRefreshMs);
+    connect(refreshTimer_, &QTimer::timeout, this, gui::guarded([this](auto&&...) { refreshAll(); }));
+}
+
+void CManageServersDlg::startStatusRefresh(std::shared_ptr<const RemoteControlLibrary> library,
+                                           remote::FleetOptions options) {
+    if (!library || fleet_)
+        return;
+    fleet_ = new remote::FleetStatus(std::move(library), options, this);
+    connect(fleet_, &remote::FleetStatus::hostChecked, this,
+            gui::guarded([this](remote::FleetStatus::Key key, const remote::HostStatus& status) {
+                showHostStatus(key, status);
+            }));
+    // The next round is counted from the end of this one, so that rounds never overlap.
+    connect(fleet_, &remote::FleetStatus::refreshEnded, this, gui::guarded([this] {
+                if (!closed_)
+                    refreshTimer_->start();
+            }));
+    refreshAll();
+}
+
+CManageServersDlg::RowStatus CManageServersDlg::newRowStatus() {
+    return RowStatus{nextKey_++, QString()};
+}
+
+remote::FleetStatus::Host CManageServersDlg::fleetHost(std::size_t row) const {
+    const remote::RemoteServerEntry& e = rows_[row];
+    return {rowStatus_[row].key, remote::RemoteHost{e.address, e.adminName, e.password}, core::kStatusQueryPort};
+}
+
+void CManageServersDlg::refreshAll() {
+    if (!fleet_ || closed_)
+        return;
+    std::vector<remote::FleetStatus::Host> hosts;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        hosts.push_back(fleetHost(row));
+        // A row keeps its last status while it is asked again; only a row never answered says it is being asked.
+        if (rowStatus_[row].text.isEmpty())
+            showHostStatus(rowStatus_[row].key, remote::HostStatus{});
+    }
+    fleet_->refresh(hosts);
+}
+
+void CManageServersDlg::refreshRow(std::size_t row) {
+    if (!fleet_ || closed_ || row >= rows_.size())
+        return;
+    showHostStatus(rowStatus_[row].key, remote::HostStatus{});
+    fleet_->refreshHost(fleetHost(row));
+}
+
+remote::FleetStatus::Key CManageServersDlg::rowKey(int row) const {
+    return row >= 0 && static_cast<std::size_t>(row) < rowStatus_.size() ? rowStatus_[static_cast<std::size_t>(row)].key
+                                                                         : 0;
+}
+
+QString CManageServersDlg::statusText(int row) const {
+    return row >= 0 && static_cast<std::size_t>(row) < rowStatus_.size()
+               ? rowStatus_[static_cast<std::size_t>(row)].text
+               : QString();
+}
+
+void CManageServersDlg::showHostStatus(remote::FleetStatus::Key key, const remote::HostStatus& status) {
+    for (std::size_t row = 0; row < rowStatus_.size(); ++row) {
+        if (rowStatus_[row].key != key)
+            continue;
+        rowStatus_[row].text = QString::fromStdString(remote::hostStatusText(status));
+        if (QTreeWidgetItem* item = list_->topLevelItem(static_cast<int>(row))) {
+            item->setText(3, rowStatus_[row].text);
+            item->setToolTip(3, rowStatus_[row].text);
+        }
+        return;
+    }
 }
 
 QPushButton* CManageServersDlg::button(const char* objectName) const {
@@ -84,10 +165,14 @@ void CManageServersDlg::selectRow(int row) {
 
 void CManageServersDlg::showRows(int select) {
     list_->clear();
-    for (const remote::RemoteServerEntry& e : rows_)
-        list_->addTopLevelItem(
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const remote::RemoteServerEntry& e = rows_[row];
+        auto* item =
             new QTreeWidgetItem(QStringList{QString::fromStdString(e.serverName), QString::fromStdString(e.address),
-                                            QString::fromStdString(e.adminName)}));
+                                            QString::fromStdString(e.adminName), rowStatus_[row].text});
+        item->setToolTip(3, rowStatus_[row].text);
+        list_->addTopLevelItem(item);
+    }
     selectRow(select);
 }
 
@@ -103,7 +188,9 @@ void CManageServersDlg::addServer() {
     if (!prompter_.runDialog(editor))
         return;
     rows_.insert(rows_.begin(), editor.entry());
+    rowStatus_.insert(rowStatus_.begin(), newRowStatus());
     showRows(0);
+    refreshRow(0);
 }
 
 void CManageServersDlg::editServer() {
@@ -124,6 +211,7 @@ void CManageServersDlg::editServer() {
                                   QStringLiteral("Server Remote Control Must Be Updated"));
     old = changed;
     showRows(row);
+    refreshRow(static_cast<std::size_t>(row));
 }
 
 void CManageServersDlg::removeServer() {
@@ -138,6 +226,7 @@ void CManageServersDlg::removeServer() {
                             QStringLiteral("Remove Server From List")))
         return;
     rows_.erase(rows_.begin() + row);
+    rowStatus_.erase(rowStatus_.begin() + row);
     showRows(-1);
 }
 
@@ -154,6 +243,11 @@ CManageServersDlg::~CManageServersDlg() {
 }
 
 void CManageServersDlg::done(int result) {
+    // A closed list asks nothing more, and answers still under way are dropped.
+    closed_ = true;
+    refreshTimer_->stop();
+    if (fleet_)
+        fleet_->stop();
     saveOnce();
     QDialog::done(result);
 }

@@ -2,6 +2,7 @@
 //   kvmanager_screenshots OUTPUT_FOLDER
 // The main window shows a small library written into a temporary working folder, with one setup selected. The
 // local run's monitor shows a small script standing in for the game server.
+#include "manager/remote/RemoteServerList.h"
 #include "manager/ui/CKVServerManagerDlg.h"
 #include "manager/ui/CReplaceOrRenameDlg.h"
 #include "manager/ui/CServerMonitorDlg.h"
@@ -9,7 +10,6 @@
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/leagues/LeagueScreenshots.h"
 #include "manager/ui/preferences/PreferencesScreenshots.h"
-#include "manager/remote/RemoteServerList.h"
 #include "manager/ui/remote/CEditServerDlg.h"
 #include "manager/ui/remote/CManageServersDlg.h"
 #include "manager/ui/setup/CNewServerSetupWizard.h"
@@ -175,14 +175,27 @@ bool saveWizardPictures(const core::ManagerContext& context, gui::Prompter& prom
     return ok;
 }
 
-// The remote server list with three hosts, and the editor of one of them; the new setup kind choice.
+// The remote server list with hosts in varied states, filled as a status refresh fills it, and the editor of one of
+// them; the new setup kind choice.
 bool saveRemoteAndKindPictures(const std::string& work, gui::Prompter& prompter, const std::string& out) {
     const std::vector<remote::RemoteServerEntry> hosts = {{"Harbor Gaming East", "192.0.2.10", "Admin", "tide-42"},
                                                           {"Harbor Gaming West", "198.51.100.7", "Admin", "reef-17"},
-                                                          {"Spring Cup", "203.0.113.25", "Referee", "cup-2026"}};
+                                                          {"Spring Cup", "203.0.113.25", "Referee", "cup-2026"},
+                                                          {"Night League", "203.0.113.40", "Referee", "owl-9"},
+                                                          {"Training Box", "192.0.2.77", "Coach", "drill-3"},
+                                                          {"Old Lighthouse", "198.51.100.200", "Admin", "lamp-1"}};
+    using Reach = remote::HostStatus::Reach;
+    const remote::HostStatus states[] = {{Reach::Answered, "Running", "Capture Weekend", 125, 14},
+                                         {Reach::Answered, "Stopped", "Duel Night", 0, -1},
+                                         {Reach::Answered, "Never Started", "", 0, -1},
+                                         {Reach::Checking, "", "", 0, -1},
+                                         {Reach::NotReachable, "", "", 0, -1},
+                                         {Reach::LoginRefused, "", "", 0, -1}};
     bool ok = remote::writeRemoteServerList(work, hosts);
     {
         manager::ui::CManageServersDlg manage(work, prompter, [] {});
+        for (int row = 0; row < static_cast<int>(std::size(states)); ++row)
+            manage.showHostStatus(manage.rowKey(row), states[row]);
         manage.selectRow(0);
         ok = saveWidgetPicture(manage, out, "remote-servers.png") && ok;
         manage.hide();

@@ -5,6 +5,7 @@
 #include "common/Files.h"
 #include "tests/agent/HeadlessAgent.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <future>
@@ -167,6 +169,37 @@ TEST_F(Runner, WindowsClosedAtOnceAfterTheirClickHearNothing) {
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_FALSE(delivered);
+}
+
+TEST_F(Runner, ABoundedRunnerNeverRunsMoreCallsAtOnceThanItsBoundAndRunsThemAll) {
+    QObject window;
+    RemoteRunner runner(binding.library(), &window, 3);
+    std::atomic<int> inside{0}, most{0}, entered{0};
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::vector<int> finished;
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(runner.run(
+            login(),
+            [&, released](const kv::RemoteControlLibrary&, KvsmRemoteObject*) {
+                const int now = ++inside;
+                for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
+                }
+                ++entered;
+                released.wait(); // every call holds its place until the test has seen the pool full
+                --inside;
+                return 1;
+            },
+            [&finished, i](int) { finished.push_back(i); }, RemoteRunner::StatusLine::Skipped));
+    ASSERT_TRUE(kv::test::waitUntil([&] { return entered == 3; }, 10s));
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10); // the GUI thread was never held
+    EXPECT_EQ(entered.load(), 3);                                   // the others wait in the queue
+    release.set_value();
+    ASSERT_TRUE(spinUntil([&] { return finished.size() == 12; }, 30s));
+    EXPECT_EQ(most.load(), 3);
+    std::sort(finished.begin(), finished.end());
+    EXPECT_EQ(std::adjacent_find(finished.begin(), finished.end()), finished.end()); // each call once
 }
 
 TEST_F(Runner, WithoutTheLibraryNothingRuns) {

@@ -61,8 +61,11 @@ TEST_F(ManageServers, ShowsTheFileNewestFirstWithTheDesignedColumnsAndButtons) {
     EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("IP Address"));
     EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Admin Name"));
     EXPECT_EQ(list->columnWidth(0), 150);
+    EXPECT_EQ(list->headerItem()->text(3), QStringLiteral("Status"));
     EXPECT_EQ(list->columnWidth(1), 120);
-    EXPECT_EQ(list->columnCount(), 3); // the password is never shown
+    EXPECT_EQ(list->columnWidth(2), 120);
+    EXPECT_EQ(list->columnCount(), 4);       // the password is never shown
+    EXPECT_EQ(dlg.statusText(0), QString()); // no library given: nobody is asked
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("Bravo"));
     EXPECT_EQ(list->topLevelItem(1)->text(2), QStringLiteral("admin"));
