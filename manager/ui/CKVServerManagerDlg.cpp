@@ -203,6 +203,7 @@ void CKVServerManagerDlg::manageRemoteServers() {
     // No remote control window exists in this version: the dialog keeps "Control Server" disabled and says so.
     CManageServersDlg dialog(
         context_.workingFolder, prompter_, [this] { openHelpPage(kManageRemoteServersPage); }, {}, this);
+    dialog.startStatusRefresh(context_.remoteLibrary);
     prompter_.runDialog(dialog);
 }
 

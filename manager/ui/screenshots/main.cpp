@@ -12,6 +12,7 @@
 #include "manager/ui/preferences/PreferencesScreenshots.h"
 #include "manager/ui/remote/CEditServerDlg.h"
 #include "manager/ui/remote/CManageServersDlg.h"
+#include "manager/ui/remote/CRemoteServerConfigurationManagementDlg.h"
 #include "manager/ui/setup/CNewServerSetupWizard.h"
 #include "manager/ui/setup/CSelectNewServerTypeDlg.h"
 #include "manager/ui/setup/WizardRules.h"
@@ -208,6 +209,19 @@ bool saveRemoteAndKindPictures(const std::string& work, gui::Prompter& prompter,
     return ok;
 }
 
+// The setups stored on a remote host with players on it, filled the way a listing fills them (no agent needed).
+bool saveRemoteSetupsPicture(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
+                             const std::string& out) {
+    manager::ui::CRemoteServerConfigurationManagementDlg setups(
+        context, prompter, desktop, {"192.0.2.10", "Admin", "tide-42"}, "Harbor Gaming East", 3, [] {}, [] {});
+    setups.showSetupList({"Public Quarry,Quarry.kvo,GLOBAL,1764950400", "Weekend Rotation,Harbor.kvo,GLOBAL,1765040000",
+                          "Club Night,Dunes.kvo,LAN,1765112345", "Spring Cup Final,Quarry.kvo,TOURNAMENT,1765187000"});
+    setups.selectRow(1);
+    const bool ok = saveWidgetPicture(setups, out, "remote-setups.png");
+    setups.hide();
+    return ok;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: kvmanager_screenshots OUTPUT_FOLDER\n");
@@ -285,6 +299,7 @@ int main(int argc, char** argv) {
 
         ok = saveWizardPictures(context, prompter, desktop, window.browser()->maps(), out) && ok;
         ok = saveRemoteAndKindPictures(work, prompter, out) && ok;
+        ok = saveRemoteSetupsPicture(context, prompter, desktop, out) && ok;
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {
