@@ -9,17 +9,32 @@
 
 namespace kv::gui {
 
+namespace {
+
+// Messages carry names that came from elsewhere (a host's lists, a received file): shown as plain text, so that
+// markup in them is never drawn or followed.
+QMessageBox::StandardButton showPlain(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                      const QString& text, QMessageBox::StandardButtons buttons,
+                                      QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
 bool QtPrompter::askYesNo(QWidget* parent, const QString& text, const QString& caption) {
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    return showPlain(parent, QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                     QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtPrompter::showError(QWidget* parent, const QString& text, const QString& caption) {
-    QMessageBox::critical(parent, caption, text);
+    showPlain(parent, QMessageBox::Critical, caption, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtPrompter::showInformation(QWidget* parent, const QString& text, const QString& caption) {
-    QMessageBox::information(parent, caption, text);
+    showPlain(parent, QMessageBox::Information, caption, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
