@@ -103,6 +103,16 @@ const char* remoteUsage() {
            "  set-restart none|MINUTES|HH:MM set or switch off the daily restart\n"
            "  download-bans FILE             fetch the ban list into FILE\n"
            "  upload-bans FILE               replace the host's ban list with FILE\n"
+           "  bans                           the host's ban list (type, value, end date or Permanent, player)\n"
+           "  ban NAME|IP|MAC VALUE [--until YYYY-MM-DD] [--player NAME]\n"
+           "                                 add a ban (permanent unless --until; a NAME ban keeps the name as\n"
+           "                                 the player's) and send the list back; nothing is sent when the\n"
+           "                                 list holds it already\n"
+           "  unban NAME|IP|MAC VALUE        remove every entry of that type and value (any case) and send the\n"
+           "                                 list back; fails when none matched\n"
+           "                                 (ban lists are kept as \"BanFileADDRESS.txt\", \"_PORT\" added for\n"
+           "                                 another port, the earlier copy moved to \".old\"; every list sent\n"
+           "                                 adds its new lines to \"MasterBanList.txt\")\n"
            "  pb-files                       the anti-cheat option files (name, size, time)\n"
            "  pb-get NAME                    fetch option file NAME into \"ADDRESS-NAME.cfg\"\n"
            "  pb-put NAME                    send \"ADDRESS-NAME.cfg\" as option file NAME\n"
@@ -140,8 +150,9 @@ const char* remoteUsage() {
 int runRemoteCommand(const std::vector<std::string>& arguments, const std::string& programFolder, std::ostream& out,
                      std::ostream& err) {
     OptionParser options;
-    for (const char* name : {"host", "user", "password-file", "dir", "library", "run-mode", "map", "description-file",
-                             "game-admin-password", "game-player-password", "trust-file", "fingerprint"})
+    for (const char* name :
+         {"host", "user", "password-file", "dir", "library", "run-mode", "map", "description-file",
+          "game-admin-password", "game-player-password", "trust-file", "fingerprint", "until", "player"})
         options.value(name);
     options.flag("verbose").flag("help").flag("known-only");
     if (!options.parse(arguments))

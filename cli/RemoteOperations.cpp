@@ -29,13 +29,30 @@ struct CommandShape {
 
 const std::map<std::string, CommandShape>& commands() {
     static const std::map<std::string, CommandShape> table = {
-        {"status", {0, {}}},         {"start", {0, {}}},          {"stop", {0, {}}},
-        {"feed", {0, {}}},           {"setups", {0, {}}},         {"upload-config", {2, {0}}},
-        {"upload-setup", {2, {1}}},  {"download-setup", {1, {}}}, {"activate", {1, {}}},
-        {"remove", {1, {}}},         {"get-restart", {0, {}}},    {"set-restart", {1, {}}},
-        {"download-bans", {1, {0}}}, {"upload-bans", {1, {0}}},   {"pb-files", {0, {}}},
-        {"pb-get", {1, {}}},         {"pb-put", {1, {}}},         {"screenshots", {0, {}}},
-        {"pb-logs", {0, {}}},        {"get-screenshot", {1, {}}}, {"get-pb-log", {1, {}}},
+        {"status", {0, {}}},
+        {"start", {0, {}}},
+        {"stop", {0, {}}},
+        {"feed", {0, {}}},
+        {"setups", {0, {}}},
+        {"upload-config", {2, {0}}},
+        {"upload-setup", {2, {1}}},
+        {"download-setup", {1, {}}},
+        {"activate", {1, {}}},
+        {"remove", {1, {}}},
+        {"get-restart", {0, {}}},
+        {"set-restart", {1, {}}},
+        {"download-bans", {1, {0}}},
+        {"upload-bans", {1, {0}}},
+        {"pb-files", {0, {}}},
+        {"pb-get", {1, {}}},
+        {"pb-put", {1, {}}},
+        {"screenshots", {0, {}}},
+        {"pb-logs", {0, {}}},
+        {"get-screenshot", {1, {}}},
+        {"get-pb-log", {1, {}}},
+        {"bans", {0, {}}},
+        {"ban", {2, {}}},
+        {"unban", {2, {}}},
     };
     return table;
 }
@@ -172,6 +189,10 @@ int perform(RemoteControlLibrary& lib, KvsmRemoteObject* object, const RemoteReq
         return lib.downloadBanList(object, arg(0));
     if (c == "upload-bans")
         return lib.uploadBanList(object, arg(0));
+    if (c == "bans")
+        return listBans(lib, object, r, out, err);
+    if (c == "ban" || c == "unban")
+        return changeBans(lib, object, r, out, err);
     if (c == "pb-get" || c == "pb-put") {
         int ok = c == "pb-get" ? lib.downloadPBConfig(object, arg(0)) : lib.uploadPBConfig(object, arg(0));
         if (ok)
@@ -216,6 +237,12 @@ std::string checkRemoteArguments(RemoteRequest& request, const OptionParser& opt
         if (request.restartTime.empty())
             return "set-restart takes none, minutes after midnight (0-1439) or HH:MM.";
     }
+    const std::optional<std::string> until = options.get("until"), player = options.get("player");
+    if (request.command == "ban" || request.command == "unban")
+        return checkBanArguments(request.command, request.arguments[0], request.arguments[1], until ? &*until : nullptr,
+                                 player ? &*player : nullptr, request.ban);
+    if (until || player)
+        return "--until and --player go with ban only.";
     if (request.command == "upload-config") {
         request.runMode = options.get("run-mode", "");
         request.map = options.get("map", "");
@@ -253,6 +280,8 @@ int runRemoteOperation(RemoteControlLibrary& library, const RemoteRequest& reque
             : reportAgentIdentity(library, object, request.host, request.trustFile, progress.last(), err);
     library.destroy(object);
 
+    if (ok == kFailureTold)
+        return 1;
     if (ok)
         return 0;
     err << "kvsm remote: " << request.command << " failed";

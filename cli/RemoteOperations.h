@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/RemoteBans.h"
+
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -28,6 +30,8 @@ struct RemoteRequest {
     std::string gamePlayerPassword;
     // set-restart, as the agent takes it: "None" or minutes after midnight
     std::string restartTime;
+    // ban, unban
+    BanRequest ban;
 
     // Makes the local file arguments absolute (with `absolute`), before the program changes its folder.
     void resolve(const std::function<std::string(const std::string&)>& absolute);

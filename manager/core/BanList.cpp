@@ -159,7 +159,27 @@ bool appendBanListRecord(const std::string& path, const BanList& list, std::stri
     const std::optional<std::string> text = banListText(list, error);
     if (!text)
         return false;
-    if (!appendToFile(path, *text))
+    // The record keeps each line once: only lines that it does not hold yet are added, so that saving the same
+    // list again and again does not make it grow.
+    std::unordered_set<std::string> held;
+    bool endsOpen = false; // the last line has no line end (a hand edit): the first added line must not join it
+    if (fileExists(path)) {
+        LineReader lines = LineReader::openFile(path);
+        if (!lines.ok())
+            return failed(error, "The ban record " + path + " could not be read.");
+        std::string piece;
+        while (lines.next(piece, kBanLineLimit, LineReader::Break::Keep)) {
+            endsOpen = piece.back() != '\n';
+            held.insert(std::string(chompLineBreak(piece)));
+        }
+    }
+    std::string added = endsOpen ? "\n" : "";
+    LineReader lines(*text);
+    std::string line;
+    while (lines.next(line, kBanLineLimit, LineReader::Break::CrLf))
+        if (held.insert(line).second)
+            added += line + "\n";
+    if (added.size() > (endsOpen ? 1U : 0U) && !appendToFile(path, added))
         return failed(error, "The ban record " + path + " could not be appended to.");
     return true;
 }

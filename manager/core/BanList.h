@@ -74,7 +74,8 @@ std::size_t mergeBanListFile(const std::string& path, BanList& list);
 // when the list cannot be written or the file not replaced; the old file is then left as it was.
 bool writeBanListFile(const std::string& path, const BanList& list, std::string* error = nullptr);
 
-// Appends the list to the never-truncated record file `path` (created when missing). An empty list appends nothing.
+// Appends the list's lines to the never-truncated record file `path` (created when missing), each only when the file
+// does not hold it yet. An empty list appends nothing.
 bool appendBanListRecord(const std::string& path, const BanList& list, std::string* error = nullptr);
 
 } // namespace kv::core

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace kv::manager::ui {
 
@@ -45,7 +46,11 @@ QDateTime CMasterBanEntryDlg::latestEndDate() {
 
 CMasterBanEntryDlg::CMasterBanEntryDlg(std::int64_t now, gui::Prompter& prompter, std::function<void()> help,
                                        QWidget* parent)
-    : QDialog(parent), prompter_(prompter) {
+    : CMasterBanEntryDlg(now, prompter, std::move(help), NameField::AlwaysOpen, parent) {}
+
+CMasterBanEntryDlg::CMasterBanEntryDlg(std::int64_t now, gui::Prompter& prompter, std::function<void()> help,
+                                       NameField nameField, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), nameField_(nameField) {
     setWindowTitle(QStringLiteral("Add New Player Ban"));
     auto* grid = new QGridLayout(this);
     auto* group = new QButtonGroup(this);
@@ -62,9 +67,11 @@ CMasterBanEntryDlg::CMasterBanEntryDlg(std::int64_t now, gui::Prompter& prompter
         grid->addWidget(edit, row++, 1);
         connect(radio, &QRadioButton::toggled, this, gui::guarded([this](bool) { updateFields(); }));
     }
-    auto* note = new QLabel(QStringLiteral("The player name is kept with every ban for reference."), this);
-    note->setEnabled(false);
-    grid->addWidget(note, row++, 1);
+    if (nameField_ == NameField::AlwaysOpen) {
+        auto* note = new QLabel(QStringLiteral("The player name is kept with every ban for reference."), this);
+        note->setEnabled(false);
+        grid->addWidget(note, row++, 1);
+    }
 
     permanent_ = new QCheckBox(QStringLiteral("Ban Permanently"), this);
     permanent_->setObjectName(QStringLiteral("banPermanently"));
@@ -127,6 +134,7 @@ QLineEdit* CMasterBanEntryDlg::chosenField() const {
 }
 
 void CMasterBanEntryDlg::updateFields() {
+    field("playerName")->setEnabled(nameField_ == NameField::AlwaysOpen || choice("byName")->isChecked());
     field("playerIp")->setEnabled(choice("byIp")->isChecked());
     field("playerMac")->setEnabled(choice("byMac")->isChecked());
     endDate_->setEnabled(!permanent_->isChecked());

@@ -45,11 +45,19 @@ public:
     QDateTimeEdit* endDate() const { return endDate_; }
     QPushButton* button(const char* objectName) const;
 
+protected:
+    // Whether the player name field stays open whatever the choice (the master list), or, as the remote ban list
+    // dialog is designed, only the field of the chosen type is open.
+    enum class NameField { AlwaysOpen, OnlyWhenChosen };
+    CMasterBanEntryDlg(std::int64_t now, gui::Prompter& prompter, std::function<void()> help, NameField nameField,
+                       QWidget* parent);
+
 private:
     void updateFields();
     QLineEdit* chosenField() const;
 
     gui::Prompter& prompter_;
+    NameField nameField_ = NameField::AlwaysOpen;
     QCheckBox* permanent_ = nullptr;
     QDateTimeEdit* endDate_ = nullptr;
 };

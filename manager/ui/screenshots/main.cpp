@@ -10,6 +10,8 @@
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/leagues/LeagueScreenshots.h"
 #include "manager/ui/preferences/PreferencesScreenshots.h"
+#include "manager/ui/remote/CBanListAddNewPlayerDlg.h"
+#include "manager/ui/remote/CBanListManagementDlg.h"
 #include "manager/ui/remote/CEditServerDlg.h"
 #include "manager/ui/remote/CManageServersDlg.h"
 #include "manager/ui/remote/CRemoteServerConfigurationManagementDlg.h"
@@ -35,9 +37,12 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <chrono>
 #include <cstdio>
@@ -222,6 +227,28 @@ bool saveRemoteSetupsPicture(core::ManagerContext& context, gui::Prompter& promp
     return ok;
 }
 
+// A host's ban list filled the way a download fills it (no agent needed), and the add dialog with an IP ban.
+bool saveBanListPictures(core::ManagerContext& context, gui::Prompter& prompter, const std::string& out) {
+    manager::ui::CBanListManagementDlg bans(context, prompter, {"192.0.2.10", "Admin", "tide-42"}, "Harbor Gaming East",
+                                            [](const char*) {});
+    const std::int64_t now = context.clock->nowSeconds();
+    bans.showDownloadedList({{"NAME", "Griefer99", 0, "Griefer99"},
+                             {"IP", "198.51.100.23", static_cast<std::int32_t>(now + 14 * 86400), "Moth"},
+                             {"MAC", "00-1A-2B-3C-4D-5E", 0, "Raven"},
+                             {"NAME", "Spammer", static_cast<std::int32_t>(now + 3 * 86400), "Spammer"}});
+    bans.list()->topLevelItem(1)->setSelected(true);
+    bool ok = saveWidgetPicture(bans, out, "remote-ban-list.png");
+    manager::ui::CBanListAddNewPlayerDlg add(
+        now + 7 * 86400, prompter, [] {}, &bans);
+    add.field("playerName")->setText(QStringLiteral("Moth"));
+    add.choice("byIp")->setChecked(true);
+    add.field("playerIp")->setText(QStringLiteral("198.51.100.23"));
+    ok = saveWidgetPicture(add, out, "remote-ban-add.png") && ok;
+    add.hide();
+    bans.hide();
+    return ok;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: kvmanager_screenshots OUTPUT_FOLDER\n");
@@ -300,6 +327,7 @@ int main(int argc, char** argv) {
         ok = saveWizardPictures(context, prompter, desktop, window.browser()->maps(), out) && ok;
         ok = saveRemoteAndKindPictures(work, prompter, out) && ok;
         ok = saveRemoteSetupsPicture(context, prompter, desktop, out) && ok;
+        ok = saveBanListPictures(context, prompter, out) && ok;
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {

@@ -1,5 +1,7 @@
 #include "manager/core/BanList.h"
+#include "manager/core/HostBanFile.h"
 
+#include "common/AtomicFile.h"
 #include "common/Files.h"
 #include "common/LocalTime.h"
 #include "tests/support/TempDir.h"
@@ -178,15 +180,54 @@ TEST(BanList, WrittenTopToBottomAndReadBackReversed) {
     EXPECT_EQ(readFile(file).value_or("x"), "");
 }
 
-TEST(BanList, TheRecordGrowsAndAnEmptyListAppendsNothing) {
+TEST(BanList, TheRecordGrowsOnlyByLinesItDoesNotHold) {
     test::TempDir dir;
     const std::string record = dir.file("MasterBanList.txt");
     EXPECT_TRUE(appendBanListRecord(record, {}));
     EXPECT_FALSE(fileExists(record));
-    ASSERT_TRUE(appendBanListRecord(record, {entry("NAME", "Raven", 0, "Raven")}));
-    ASSERT_TRUE(appendBanListRecord(record, {entry("IP", "192.0.2.7", 0, "Moth")}));
+    const BanEntry raven = entry("NAME", "Raven", 0, "Raven"), moth = entry("IP", "192.0.2.7", 0, "Moth");
+    ASSERT_TRUE(appendBanListRecord(record, {raven}));
+    ASSERT_TRUE(appendBanListRecord(record, {moth, raven, moth})); // a list saved again adds only what is new
     EXPECT_TRUE(appendBanListRecord(record, {}));
-    EXPECT_EQ(readFile(record).value_or(""), "NAME,Raven,0,0,\"Raven\"\nIP,192.0.2.7,0,0,\"Moth\"\n");
+    const std::string both = "NAME,Raven,0,0,\"Raven\"\nIP,192.0.2.7,0,0,\"Moth\"\n";
+    EXPECT_EQ(readFile(record).value_or(""), both);
+
+    // A hand-edited record: CRLF lines count as held, and a last line without its end is not joined.
+    ASSERT_TRUE(writeFileAtomically(record, "NAME,Raven,0,0,\"Raven\"\r\nMAC,00-11,0,0,\"Kite\""));
+    ASSERT_TRUE(appendBanListRecord(record, {raven, moth}));
+    EXPECT_EQ(readFile(record).value_or(""),
+              "NAME,Raven,0,0,\"Raven\"\r\nMAC,00-11,0,0,\"Kite\"\nIP,192.0.2.7,0,0,\"Moth\"\n");
+}
+
+TEST(HostBanFile, EachAgentHasAPlainFileOfItsOwn) {
+    EXPECT_EQ(hostBanFileName("192.0.2.7"), "BanFile192.0.2.7.txt");
+    EXPECT_EQ(hostBanFileName("192.0.2.7:49310"), "BanFile192.0.2.7.txt"); // the default port is the same agent
+    EXPECT_EQ(hostBanFileName("192.0.2.7:50000"), "BanFile192.0.2.7_50000.txt");
+    EXPECT_EQ(hostBanFileName("game1.example.org"), "BanFilegame1.example.org.txt");
+    for (const char* unusable : {"", ":50000", "192.0.2.7:", "192.0.2.7:0", "192.0.2.7:65536", "192.0.2.7:5x", "../x",
+                                 "a/b", "a b", "a\nb", "a:1:2", "a..b"})
+        EXPECT_EQ(hostBanFileName(unusable), "") << unusable;
+    EXPECT_EQ(hostBanFileName(std::string(201, 'a')), "");
+}
+
+TEST(HostBanFile, TheEarlierCopyIsMovedAsideAndTheUploadCopyIsRecordedOnce) {
+    test::TempDir dir;
+    const std::string file = dir.file("BanFile192.0.2.7.txt");
+    EXPECT_TRUE(setAsideBanFile(file)); // nothing to move
+    ASSERT_TRUE(writeFileAtomically(file + ".old", "older\n"));
+    ASSERT_TRUE(writeFileAtomically(file, "IP,192.0.2.9,0,0,\"Stale\"\n"));
+    EXPECT_TRUE(setAsideBanFile(file));
+    EXPECT_FALSE(fileExists(file));
+    EXPECT_EQ(readFile(file + ".old"), "IP,192.0.2.9,0,0,\"Stale\"\n");
+
+    const BanList list{entry("NAME", "Raven", 0, "Raven")};
+    ASSERT_TRUE(storeBanListForUpload(dir.path(), file, list));
+    ASSERT_TRUE(storeBanListForUpload(dir.path(), file, list));
+    EXPECT_EQ(readFile(file), "NAME,Raven,0,0,\"Raven\"\n");
+    EXPECT_EQ(readFile(dir.file("MasterBanList.txt")), "NAME,Raven,0,0,\"Raven\"\n");
+    std::string error;
+    EXPECT_FALSE(storeBanListForUpload(dir.path(), dir.file("missing/BanFile.txt"), list, &error));
+    EXPECT_FALSE(error.empty());
 }
 
 } // namespace
