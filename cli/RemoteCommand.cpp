@@ -114,7 +114,7 @@ const char* remoteUsage() {
            "                                 another port, the earlier copy moved to \".old\"; every list sent\n"
            "                                 adds its new lines to \"MasterBanList.txt\")\n"
            "  pb-files                       the anti-cheat option files (name, size, time)\n"
-           "  pb-get NAME                    fetch option file NAME into \"ADDRESS-NAME.cfg\"\n"
+           "  pb-get NAME                    fetch option file NAME into \"ADDRESS-NAME.cfg\" (\":\" as \"_\")\n"
            "  pb-put NAME                    send \"ADDRESS-NAME.cfg\" as option file NAME\n"
            "  screenshots | pb-logs          the anti-cheat screenshots or logs (name, size, time)\n"
            "  get-screenshot NAME            fetch a screenshot into \"PBScreenshots/NAME\"\n"

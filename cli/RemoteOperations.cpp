@@ -11,6 +11,7 @@
 #include "common/LocalTime.h"
 #include "common/Text.h"
 #include "common/protocol/ListRecords.h"
+#include "common/protocol/OptionFileCopy.h"
 
 #include <cctype>
 #include <map>
@@ -196,7 +197,7 @@ int perform(RemoteControlLibrary& lib, KvsmRemoteObject* object, const RemoteReq
     if (c == "pb-get" || c == "pb-put") {
         int ok = c == "pb-get" ? lib.downloadPBConfig(object, arg(0)) : lib.uploadPBConfig(object, arg(0));
         if (ok)
-            out << r.host << '-' << a[0] << ".cfg\n";
+            out << protocol::optionFileCopyName(r.host, a[0] + ".cfg") << '\n';
         return ok;
     }
     if (c == "get-screenshot" || c == "get-pb-log") {

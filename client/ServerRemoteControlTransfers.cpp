@@ -6,6 +6,7 @@
 #include "common/LineReader.h"
 #include "common/protocol/FileTransfer.h"
 #include "common/protocol/NameCheck.h"
+#include "common/protocol/OptionFileCopy.h"
 #include "common/protocol/Request.h"
 
 #include <vector>
@@ -148,7 +149,7 @@ int CServerRemoteControl::DownloadServerSetup(std::string setupName) {
 int CServerRemoteControl::DownloadPBConfig(std::string optionFileName) {
     if (!protocol::passesShortNameCheck(optionFileName) || !protocol::isSingleLine(optionFileName))
         return 0;
-    std::string target = localPath(serverAddress_ + "-" + optionFileName + ".cfg");
+    std::string target = localPath(protocol::optionFileCopyName(serverAddress_, optionFileName + ".cfg"));
     return download(Download::OptionFile, {requestWord(Request::DownloadPBOptionFile), optionFileName}, target,
                     "Retrieved %d%% of Server Setup File");
 }
@@ -198,7 +199,7 @@ int CServerRemoteControl::UploadConfiguration(std::string localPathText, std::st
 int CServerRemoteControl::UploadPBConfig(std::string optionFileName) {
     if (!protocol::passesShortNameCheck(optionFileName) || !protocol::isSingleLine(optionFileName))
         return 0;
-    std::string source = localPath(serverAddress_ + "-" + optionFileName + ".cfg");
+    std::string source = localPath(protocol::optionFileCopyName(serverAddress_, optionFileName + ".cfg"));
     return upload({requestWord(Request::UploadPBOptionFile), optionFileName}, source,
                   {protocol::kSendFile, protocol::kEndOfFile, "%d%% of PB Configuration File Transmitted"}, false);
 }

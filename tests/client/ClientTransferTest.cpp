@@ -1,6 +1,7 @@
 #include "tests/client/ClientFixture.h"
 
 #include "common/Files.h"
+#include "common/protocol/OptionFileCopy.h"
 
 using kv::test::ClientTest;
 using kv::test::FakeAgent;
@@ -47,7 +48,8 @@ TEST_F(DownloadTest, EachFileKindLandsInItsPlace) {
     EXPECT_EQ(client->DownloadBanlist("bans/list.txt"), 1); // an absent folder of the caller's path is made
     EXPECT_EQ(kv::readFile(local.file("PBScreenshots/pb000.png")), "png bytes");
     EXPECT_EQ(kv::readFile(local.file("PBLogs/pb.log")), "log bytes");
-    EXPECT_EQ(kv::readFile(local.file(agent.address() + "-pbsv.cfg")), "option bytes");
+    // The port's colon does not reach the file name.
+    EXPECT_EQ(kv::readFile(local.file("127.0.0.1_" + agent.address().substr(10) + "-pbsv.cfg")), "option bytes");
     EXPECT_EQ(kv::readFile(local.file("bans/list.txt")), "ban bytes");
 }
 
@@ -135,7 +137,7 @@ TEST_F(UploadTest, FilesGoOutLineByLineBetweenTheirMarkers) {
     EXPECT_EQ(stored("setup/CTF"), "m_csName=CTF\nm_iMaxPlayers=16\n");
     EXPECT_EQ(status.texts()[status.texts().size() - 1], "100% of Server Setup File Transmitted");
 
-    local.write(agent.address() + "-pbsv.cfg", "pb_sv_enable\n");
+    local.write(kv::protocol::optionFileCopyName(agent.address(), "pbsv.cfg"), "pb_sv_enable\n");
     EXPECT_EQ(client->UploadPBConfig("pbsv"), 1);
     EXPECT_EQ(stored("option/pbsv"), "pb_sv_enable\n");
     EXPECT_EQ(status.last(), "100% of PB Configuration File Transmitted");
@@ -181,7 +183,7 @@ TEST_F(UploadTest, OtherRepliesThanTheExpectedMarkersFail) {
         };
     }
     EXPECT_EQ(client->UploadBanlist(file), 0);
-    local.write(agent.address() + "-pbsv.cfg", "x\n");
+    local.write(kv::protocol::optionFileCopyName(agent.address(), "pbsv.cfg"), "x\n");
     EXPECT_EQ(client->UploadPBConfig("pbsv"), 0);
     ASSERT_TRUE(agent.waitForSessions(2));
     // Both ended with a normal logout.

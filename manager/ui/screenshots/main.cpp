@@ -12,9 +12,11 @@
 #include "manager/ui/preferences/PreferencesScreenshots.h"
 #include "manager/ui/remote/CBanListAddNewPlayerDlg.h"
 #include "manager/ui/remote/CBanListManagementDlg.h"
+#include "manager/ui/remote/CConfigurePunkBusterServerOptions.h"
 #include "manager/ui/remote/CEditServerDlg.h"
 #include "manager/ui/remote/CManageServersDlg.h"
 #include "manager/ui/remote/CRemoteServerConfigurationManagementDlg.h"
+#include "manager/ui/remote/CRemoteServerPunkbusterScreenshotsDlg.h"
 #include "manager/ui/setup/CNewServerSetupWizard.h"
 #include "manager/ui/setup/CSelectNewServerTypeDlg.h"
 #include "manager/ui/setup/WizardRules.h"
@@ -249,6 +251,37 @@ bool saveBanListPictures(core::ManagerContext& context, gui::Prompter& prompter,
     return ok;
 }
 
+// The anti-cheat option editor and the screenshot and log lists of a host, filled the way a download and a listing
+// fill them (no agent needed).
+bool saveAntiCheatPictures(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
+                           const std::string& out) {
+    const remote::RemoteHost host{"192.0.2.10", "Admin", "tide-42"};
+    manager::ui::CConfigurePunkBusterServerOptions editor(context, prompter, host, "pbsv.cfg", false, [] {});
+    bool ok = writeFileAtomically(editor.workingCopy(), "PB_SV_Enable\nPB_SV_AutoSs 1\nPB_SV_AutoSsFrom 120\n"
+                                                        "PB_SV_AutoSsTo 600\nPB_SV_KickLen 5\nPB_SV_SsWidth 320\n");
+    editor.showDownloaded(true);
+    if (QListWidgetItem* item = editor.settingsList()->item(4)) {
+        editor.settingsList()->setCurrentItem(item);
+        emit editor.settingsList()->itemDoubleClicked(item);
+    }
+    ok = saveWidgetPicture(editor, out, "anticheat-editor.png") && ok;
+    editor.hide();
+
+    using Files = manager::ui::CRemoteServerPunkbusterScreenshotsDlg;
+    Files shots(context, prompter, desktop, host, Files::Mode::Screenshots, [] {});
+    shots.showIndex({"pb000118.png,1765040000,18211", "pb000119.png,1765043620,17950", "pb000120.png,1765112345,18804",
+                     "pb000121.png,1765187000,18377"});
+    shots.selectRow(1);
+    ok = saveWidgetPicture(shots, out, "anticheat-screenshots.png") && ok;
+    shots.hide();
+    Files logs(context, prompter, desktop, host, Files::Mode::Logs, [] {});
+    logs.showIndex({"pb000041.log,1764950400,1536", "pb000042.log,1765040000,48230", "pb000043.log,1765187000,9301"});
+    logs.selectRow(0);
+    ok = saveWidgetPicture(logs, out, "anticheat-logs.png") && ok;
+    logs.hide();
+    return ok;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: kvmanager_screenshots OUTPUT_FOLDER\n");
@@ -328,6 +361,7 @@ int main(int argc, char** argv) {
         ok = saveRemoteAndKindPictures(work, prompter, out) && ok;
         ok = saveRemoteSetupsPicture(context, prompter, desktop, out) && ok;
         ok = saveBanListPictures(context, prompter, out) && ok;
+        ok = saveAntiCheatPictures(context, prompter, desktop, out) && ok;
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {

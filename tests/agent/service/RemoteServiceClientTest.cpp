@@ -1,5 +1,6 @@
 // The client library's operations against the agent's service, one live session each.
 #include "client/CServerRemoteControl.h"
+#include "common/protocol/OptionFileCopy.h"
 #include "tests/agent/service/ServiceFixture.h"
 #include "tests/support/WaitUntil.h"
 
@@ -109,7 +110,7 @@ TEST_F(ClientAgainstServiceTest, BanListsOptionFilesScreenshotsAndLogs) {
     ASSERT_EQ(options.size(), 1u);
     EXPECT_THAT(options[0], StartsWith("pbsv.cfg,"));
     EXPECT_EQ(c->DownloadPBConfig("pbsv"), 1);
-    std::string local = this->local.file(address() + "-pbsv.cfg");
+    std::string local = this->local.file(kv::protocol::optionFileCopyName(address(), "pbsv.cfg"));
     EXPECT_EQ(kv::readFile(local), "pb_sv_enable\n");
     ASSERT_TRUE(kv::writeFileAtomically(local, "pb_sv_enable\npb_sv_kick 1\n"));
     EXPECT_EQ(c->UploadPBConfig("pbsv"), 1);
