@@ -2,6 +2,7 @@
 //   kvmanager_screenshots OUTPUT_FOLDER
 // The main window shows a small library written into a temporary working folder, with one setup selected. The
 // local run's monitor shows a small script standing in for the game server.
+#include "manager/remote/RemoteServerList.h"
 #include "manager/ui/CKVServerManagerDlg.h"
 #include "manager/ui/CReplaceOrRenameDlg.h"
 #include "manager/ui/CServerMonitorDlg.h"
@@ -9,9 +10,10 @@
 #include "manager/ui/SetupBrowser.h"
 #include "manager/ui/leagues/LeagueScreenshots.h"
 #include "manager/ui/preferences/PreferencesScreenshots.h"
-#include "manager/remote/RemoteServerList.h"
 #include "manager/ui/remote/CEditServerDlg.h"
 #include "manager/ui/remote/CManageServersDlg.h"
+#include "manager/ui/remote/CRemoteServerConfigureAutoRestartDlg.h"
+#include "manager/ui/remote/CServerRemoteControlDlg.h"
 #include "manager/ui/setup/CNewServerSetupWizard.h"
 #include "manager/ui/setup/CSelectNewServerTypeDlg.h"
 #include "manager/ui/setup/WizardRules.h"
@@ -34,6 +36,7 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -195,6 +198,53 @@ bool saveRemoteAndKindPictures(const std::string& work, gui::Prompter& prompter,
     return ok;
 }
 
+// A remote control window of a host whose server runs, filled as a refresh and a game status query fill it, and
+// the restart time dialog opened on its value.
+bool saveRemoteControlPictures(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
+                               const std::string& out) {
+    manager::ui::RemoteControlOptions options;
+    options.manageSetups = [](manager::ui::CServerRemoteControlDlg&) { return false; };
+    manager::ui::CServerRemoteControlDlg control(context, prompter, desktop,
+                                                 {"Harbor Gaming East", "192.0.2.10", "Admin", "tide-42"}, options);
+    manager::ui::RemoteRefresh refresh;
+    refresh.statusOk = true;
+    refresh.status = {"Public Quarry",
+                      "Running",
+                      "Quarry.kvo",
+                      "Public Quarry\nGame Type: Capture the Flag\nMap: Quarry.kvo\nMax Players: 16\nRounds Per "
+                      "Match: 3\nFriendly Fire: Off",
+                      "adm-77",
+                      "",
+                      1385,
+                      1,
+                      183412,
+                      201588};
+    refresh.restartOk = true;
+    refresh.restartTime = "300";
+    control.showRefresh(refresh);
+    core::StatusReport report;
+    report.answered = true;
+    report.status = core::ServerStatus({{"Version", "1.4.2"},
+                                        {"MapName", "Quarry"},
+                                        {"NumberPlayers", "9"},
+                                        {"MaxPlayers", "16"},
+                                        {"CurrentRound", "2/3"},
+                                        {"MissionTime", "12:40"},
+                                        {"ScoreTeam0", "3"},
+                                        {"ScoreTeam1", "2"},
+                                        {"MaxHonor", "100"}},
+                                       {});
+    report.playerCount = report.status.playerCount();
+    report.summary = core::statusSummary(report.status);
+    control.showGameStatus(report);
+    control.statusLine()->setText(QStringLiteral("Server Remote Control status retrieved."));
+    bool ok = saveWidgetPicture(control, out, "remote-control.png");
+    control.hide();
+    manager::ui::CRemoteServerConfigureAutoRestartDlg restart(refresh.restartTime, {});
+    ok = saveWidgetPicture(restart, out, "remote-restart-time.png") && ok;
+    return ok;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: kvmanager_screenshots OUTPUT_FOLDER\n");
@@ -272,6 +322,7 @@ int main(int argc, char** argv) {
 
         ok = saveWizardPictures(context, prompter, desktop, window.browser()->maps(), out) && ok;
         ok = saveRemoteAndKindPictures(work, prompter, out) && ok;
+        ok = saveRemoteControlPictures(context, prompter, desktop, out) && ok;
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {
