@@ -201,6 +201,9 @@ int run(int argc, char** argv) {
     }
     window.start();
     const int status = app.exec();
+    // Windows closed on the way out (remote control windows, their monitors) are deleted now, so that their feeds
+    // are stopped and released before the program ends.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // Remote calls still under way end by their own time-outs; give them a moment, never an unbounded wait.
     kv::remote::RemoteRunner::waitForWorkers(std::chrono::seconds(2));
     return args.screenshot.empty() ? status : (status != 0 ? status : screenshotStatus);

@@ -9,7 +9,11 @@
 #include "manager/ui/leagues/CLeagueConfigurationCreationDlg.h"
 #include "manager/ui/leagues/CLeagueSelectionDlg.h"
 #include "manager/ui/preferences/CPreferencesSheet.h"
+#include "manager/ui/remote/AntiCheatTools.h"
+#include "manager/ui/remote/CBanListManagementDlg.h"
 #include "manager/ui/remote/CManageServersDlg.h"
+#include "manager/ui/remote/CRemoteServerConfigurationManagementDlg.h"
+#include "manager/ui/remote/RemoteControlWindows.h"
 #include "manager/ui/setup/NewSetupFlow.h"
 #include "manager/ui/setup/details/CServerDetailsPropertySheet.h"
 
@@ -96,6 +100,34 @@ CKVServerManagerDlg::CKVServerManagerDlg(core::ManagerContext& context, gui::Pro
                 if (stoppingServers_)
                     finishQuit();
             }));
+    remoteWindows_ = new RemoteControlWindows(
+        [this](const remote::RemoteServerEntry& entry) {
+            RemoteControlOptions remoteOptions = options_.remoteControl;
+            remoteOptions.help = [this](const char* page) { openHelpPage(page); };
+            remoteOptions.makeMonitorWindow = [this](monitor::MonitorSource& source, const std::string& serverName,
+                                                     const std::string& address, const std::string& setupName) {
+                return monitorMaker_->remote(source, serverName, address, setupName);
+            };
+            if (!remoteOptions.manageSetups)
+                remoteOptions.manageSetups = [this](CServerRemoteControlDlg& w) {
+                    return manageRemoteSetups(
+                        context_, prompter_, desktop_, w.host(), w.serverName(), w.playerCount(),
+                        [this] { openHelpPage(kRemoteSetupsPage); }, [this] { browser_->reload(); }, &w);
+                };
+            if (!remoteOptions.banList)
+                remoteOptions.banList = [this](CServerRemoteControlDlg& w) {
+                    manageRemoteBanList(
+                        context_, prompter_, w.host(), w.serverName(), [this](const char* page) { openHelpPage(page); },
+                        &w);
+                };
+            if (!remoteOptions.antiCheat)
+                remoteOptions.antiCheat = [this](CServerRemoteControlDlg& w) {
+                    showAntiCheatOptions(
+                        context_, prompter_, desktop_, w.host(), [this](const char* page) { openHelpPage(page); }, &w);
+                };
+            return new CServerRemoteControlDlg(context_, prompter_, desktop_, entry, std::move(remoteOptions));
+        },
+        this);
     buildMenus();
     statusBar()->showMessage(QStringLiteral("Reading the server setups..."));
 
@@ -134,6 +166,7 @@ CKVServerManagerDlg::CKVServerManagerDlg(core::ManagerContext& context, gui::Pro
 
 CKVServerManagerDlg::~CKVServerManagerDlg() {
     delete splash_.data();
+    remoteWindows_->closeAll();
     // Before the window maker that its monitors were made with.
     delete monitors_;
 }
@@ -184,6 +217,12 @@ void CKVServerManagerDlg::buildMenus() {
     if (context_.remoteLibrary) {
         QMenu* servers = menuBar()->addMenu(QStringLiteral("&Servers"));
         add(servers, "Manage &Remote Servers...", "manageRemoteServers", [this] { manageRemoteServers(); });
+        QMenu* active = servers->addMenu(QStringLiteral("&Active Remote Controlled Servers"));
+        active->setObjectName(QStringLiteral("activeRemoteServers"));
+        active->setEnabled(false);
+        // Rebuilt each time, so that it lists the windows open now, in the order they were opened.
+        connect(servers, &QMenu::aboutToShow, this,
+                gui::guarded([this, active] { remoteWindows_->fillMenu(*active); }));
     }
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
@@ -200,9 +239,9 @@ void CKVServerManagerDlg::buildMenus() {
 void CKVServerManagerDlg::manageRemoteServers() {
     if (!context_.remoteLibrary)
         return;
-    // No remote control window exists in this version: the dialog keeps "Control Server" disabled and says so.
     CManageServersDlg dialog(
-        context_.workingFolder, prompter_, [this] { openHelpPage(kManageRemoteServersPage); }, {}, this);
+        context_.workingFolder, prompter_, [this] { openHelpPage(kManageRemoteServersPage); },
+        [this](const remote::RemoteServerEntry& entry) { remoteWindows_->open(entry); }, this);
     dialog.startStatusRefresh(context_.remoteLibrary);
     prompter_.runDialog(dialog);
 }
@@ -565,19 +604,21 @@ bool CKVServerManagerDlg::beginQuit() {
         monitors_->stopAll();
         return false;
     }
+    markQuitting();
+    return true;
+}
+
+void CKVServerManagerDlg::markQuitting() {
     quitting_ = true;
+    remoteWindows_->closeAll();
     tray_->hide();
     emit quitRequested();
-    return true;
 }
 
 void CKVServerManagerDlg::finishQuit() {
     stoppingServers_ = false;
-    if (!quitting_) {
-        quitting_ = true;
-        tray_->hide();
-        emit quitRequested();
-    }
+    if (!quitting_)
+        markQuitting();
     close();
 }
 

@@ -4,6 +4,7 @@
 #include "manager/setups/SetupLibrary.h"
 #include "manager/ui/CSplashWnd.h"
 #include "manager/ui/SetupTree.h"
+#include "manager/ui/remote/CServerRemoteControlDlg.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -30,6 +31,7 @@ namespace kv::manager::ui {
 
 class LocalMonitors;
 class MonitorWindowMaker;
+class RemoteControlWindows;
 class SetupBrowser;
 
 struct MainWindowOptions {
@@ -40,6 +42,9 @@ struct MainWindowOptions {
     bool greetOnFirstRun = true;
     // Timings of the setups run on this machine (tests shorten the stop's grace time).
     local::LocalRunOptions localRun = {};
+    // What the remote control windows are opened with (tests point the status query at the simulator); the help
+    // is the main window's.
+    RemoteControlOptions remoteControl = {};
 };
 
 // The manager's main window: the setup library tree with the selected setup's description, and the library
@@ -53,6 +58,7 @@ public:
     static constexpr const char* kRunLocalServerPage = "RunLocalServer.html";
     static constexpr const char* kServerMonitorPage = "ServerMonitorHelp.html";
     static constexpr const char* kManageRemoteServersPage = "ManageRemoteControlServers.html";
+    static constexpr const char* kRemoteSetupsPage = "RemoteServerSetupManagement.html";
 
     CKVServerManagerDlg(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
                         MainWindowOptions options = {}, QWidget* parent = nullptr);
@@ -86,6 +92,7 @@ public:
 
     SetupBrowser* browser() const { return browser_; }
     LocalMonitors* localMonitors() const { return monitors_; }
+    RemoteControlWindows* remoteControlWindows() const { return remoteWindows_; }
     CSplashWnd* splash() const { return splash_.data(); }
     QSystemTrayIcon* trayIcon() const { return tray_; }
     // A menu command or button by object name ("copySetup", "showStandard", ...).
@@ -114,6 +121,8 @@ private:
     // been stopped.
     bool beginQuit();
     void finishQuit();
+    // The manager ends: the remote control windows go first, without waiting for the network.
+    void markQuitting();
     // Shows a library failure; false when `result` is one.
     bool reportFailure(const setups::LibraryResult& result, const char* caption);
 
@@ -125,6 +134,7 @@ private:
     SetupBrowser* browser_ = nullptr;
     std::unique_ptr<MonitorWindowMaker> monitorMaker_;
     LocalMonitors* monitors_ = nullptr;
+    RemoteControlWindows* remoteWindows_ = nullptr;
     QPointer<CSplashWnd> splash_;
     QActionGroup* viewGroup_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;

@@ -120,7 +120,7 @@ CBanListManagementDlg::CBanListManagementDlg(core::ManagerContext& context, gui:
     auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
     connect(helpKey, &QShortcut::activated, this, gui::guarded([this] {
                 if (help_)
-                    help_("BanListManagement");
+                    help_("BanListManagement.html");
             }));
 
     setEditing(false);
@@ -217,7 +217,7 @@ void CBanListManagementDlg::addEntry() {
         now, prompter_,
         [this] {
             if (help_)
-                help_("AddNewPlayerBan");
+                help_("AddNewPlayerBan.html");
         },
         this);
     if (!prompter_.runDialog(dialog) || closed_)

@@ -29,7 +29,7 @@ namespace kv::manager::ui {
 class CBanListManagementDlg : public QDialog {
     Q_OBJECT
 public:
-    // `help` opens a help page by name ("BanListManagement", "AddNewPlayerBan").
+    // `help` opens a help page by name ("BanListManagement.html", "AddNewPlayerBan.html").
     CBanListManagementDlg(core::ManagerContext& context, gui::Prompter& prompter, remote::RemoteHost host,
                           const std::string& serverName, std::function<void(const char* page)> help,
                           QWidget* parent = nullptr);

@@ -16,7 +16,9 @@
 #include "manager/ui/remote/CEditServerDlg.h"
 #include "manager/ui/remote/CManageServersDlg.h"
 #include "manager/ui/remote/CRemoteServerConfigurationManagementDlg.h"
+#include "manager/ui/remote/CRemoteServerConfigureAutoRestartDlg.h"
 #include "manager/ui/remote/CRemoteServerPunkbusterScreenshotsDlg.h"
+#include "manager/ui/remote/CServerRemoteControlDlg.h"
 #include "manager/ui/setup/CNewServerSetupWizard.h"
 #include "manager/ui/setup/CSelectNewServerTypeDlg.h"
 #include "manager/ui/setup/WizardRules.h"
@@ -39,6 +41,7 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
@@ -279,6 +282,50 @@ bool saveAntiCheatPictures(core::ManagerContext& context, gui::Prompter& prompte
     logs.selectRow(0);
     ok = saveWidgetPicture(logs, out, "anticheat-logs.png") && ok;
     logs.hide();
+// A remote control window of a host whose server runs, filled as a refresh and a game status query fill it, and
+// the restart time dialog opened on its value.
+bool saveRemoteControlPictures(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
+                               const std::string& out) {
+    manager::ui::RemoteControlOptions options;
+    options.manageSetups = [](manager::ui::CServerRemoteControlDlg&) { return false; };
+    manager::ui::CServerRemoteControlDlg control(context, prompter, desktop,
+                                                 {"Harbor Gaming East", "192.0.2.10", "Admin", "tide-42"}, options);
+    manager::ui::RemoteRefresh refresh;
+    refresh.statusOk = true;
+    refresh.status = {"Public Quarry",
+                      "Running",
+                      "Quarry.kvo",
+                      "Public Quarry\nGame Type: Capture the Flag\nMap: Quarry.kvo\nMax Players: 16\nRounds Per "
+                      "Match: 3\nFriendly Fire: Off",
+                      "adm-77",
+                      "",
+                      1385,
+                      1,
+                      183412,
+                      201588};
+    refresh.restartOk = true;
+    refresh.restartTime = "300";
+    control.showRefresh(refresh);
+    core::StatusReport report;
+    report.answered = true;
+    report.status = core::ServerStatus({{"Version", "1.4.2"},
+                                        {"MapName", "Quarry"},
+                                        {"NumberPlayers", "9"},
+                                        {"MaxPlayers", "16"},
+                                        {"CurrentRound", "2/3"},
+                                        {"MissionTime", "12:40"},
+                                        {"ScoreTeam0", "3"},
+                                        {"ScoreTeam1", "2"},
+                                        {"MaxHonor", "100"}},
+                                       {});
+    report.playerCount = report.status.playerCount();
+    report.summary = core::statusSummary(report.status);
+    control.showGameStatus(report);
+    control.statusLine()->setText(QStringLiteral("Server Remote Control status retrieved."));
+    bool ok = saveWidgetPicture(control, out, "remote-control.png");
+    control.hide();
+    manager::ui::CRemoteServerConfigureAutoRestartDlg restart(refresh.restartTime, {});
+    ok = saveWidgetPicture(restart, out, "remote-restart-time.png") && ok;
     return ok;
 }
 
@@ -362,6 +409,7 @@ int main(int argc, char** argv) {
         ok = saveRemoteSetupsPicture(context, prompter, desktop, out) && ok;
         ok = saveBanListPictures(context, prompter, out) && ok;
         ok = saveAntiCheatPictures(context, prompter, desktop, out) && ok;
+        ok = saveRemoteControlPictures(context, prompter, desktop, out) && ok;
 
         return ok ? 0 : 1;
     } catch (const std::exception& e) {
