@@ -282,12 +282,17 @@ bool saveAntiCheatPictures(core::ManagerContext& context, gui::Prompter& prompte
     logs.selectRow(0);
     ok = saveWidgetPicture(logs, out, "anticheat-logs.png") && ok;
     logs.hide();
+    return ok;
+}
+
 // A remote control window of a host whose server runs, filled as a refresh and a game status query fill it, and
 // the restart time dialog opened on its value.
 bool saveRemoteControlPictures(core::ManagerContext& context, gui::Prompter& prompter, gui::DesktopServices& desktop,
                                const std::string& out) {
     manager::ui::RemoteControlOptions options;
     options.manageSetups = [](manager::ui::CServerRemoteControlDlg&) { return false; };
+    options.banList = [](manager::ui::CServerRemoteControlDlg&) {};
+    options.antiCheat = [](manager::ui::CServerRemoteControlDlg&) {};
     manager::ui::CServerRemoteControlDlg control(context, prompter, desktop,
                                                  {"Harbor Gaming East", "192.0.2.10", "Admin", "tide-42"}, options);
     manager::ui::RemoteRefresh refresh;

@@ -125,6 +125,12 @@ TEST_F(RemoteControlWindow, WithNoSetupSelectedOnlyTheSetupsCanBeManagedAndEvery
         EXPECT_EQ(w.playerCount(), 0);
         return true;
     };
+    int banLists = 0;
+    options.banList = [&](CServerRemoteControlDlg& w) {
+        ++banLists;
+        EXPECT_EQ(w.host().address, agent->address());
+    };
+    options.antiCheat = [](CServerRemoteControlDlg&) { ADD_FAILURE() << "offered while the server is stopped"; };
     openWindow();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Server Remote Control - Alpha"));
     EXPECT_EQ(text("status"), QStringLiteral("Never Started"));
@@ -138,10 +144,13 @@ TEST_F(RemoteControlWindow, WithNoSetupSelectedOnlyTheSetupsCanBeManagedAndEvery
     EXPECT_EQ(button("startStop")->text(), QStringLiteral("Start Server"));
     EXPECT_FALSE(button("startStop")->isEnabled());
     EXPECT_TRUE(button("startStop")->toolTip().startsWith(QStringLiteral("Click here to start the server if")));
-    for (const char* off : {"monitor", "adminInGame", "playGame", "configRestart", "banList", "pbOptions"})
+    for (const char* off : {"monitor", "adminInGame", "playGame", "configRestart", "pbOptions"})
         EXPECT_FALSE(button(off)->isEnabled()) << off;
-    EXPECT_EQ(button("banList")->toolTip(), QStringLiteral("Comes in a later version."));
-    EXPECT_EQ(button("pbOptions")->toolTip(), QStringLiteral("Comes in a later version."));
+    EXPECT_TRUE(button("pbOptions")->toolTip().startsWith(QStringLiteral("This allow you to perform several")));
+    // The ban list is the host's, whether or not its server runs.
+    ASSERT_TRUE(button("banList")->isEnabled());
+    button("banList")->click();
+    EXPECT_EQ(banLists, 1);
     EXPECT_EQ(button("monitor")->toolTipDuration(), 600000);
     EXPECT_FALSE(window->statusLine()->text().isEmpty()); // the library's progress texts
     // No game server answers the status query yet.
@@ -162,9 +171,14 @@ TEST_F(RemoteControlWindow, WithNoSetupSelectedOnlyTheSetupsCanBeManagedAndEvery
 TEST_F(RemoteControlWindow, StartsMonitorsPlaysSetsTheRestartTimeAndStops) {
     startAgent({.activeSetup = true});
     ASSERT_TRUE(writeFileAtomically(joinPath(game.path(), "kvclient.bin"), "#!/bin/sh\n"));
+    int antiCheat = 0;
+    options.antiCheat = [&](CServerRemoteControlDlg&) { ++antiCheat; };
     openWindow();
     // The agent starts its active setup itself; the window follows.
     ASSERT_TRUE(waitForStatus(QStringLiteral("Running"))) << agent->output();
+    ASSERT_TRUE(button("pbOptions")->isEnabled());
+    button("pbOptions")->click();
+    EXPECT_EQ(antiCheat, 1);
     EXPECT_EQ(text("currentSetup"), QStringLiteral("Duel"));
     EXPECT_EQ(text("startingMap"), QStringLiteral("Harbor.kvo"));
     EXPECT_EQ(button("startStop")->text(), QStringLiteral("Stop Server"));
