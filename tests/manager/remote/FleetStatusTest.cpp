@@ -5,11 +5,11 @@
 
 #include "tests/agent/HeadlessAgent.h"
 #include "tests/support/FreePort.h"
+#include "tests/support/QtEvents.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -24,25 +24,6 @@ using kv::remote::RemoteBinding;
 using kv::remote::RemoteRunner;
 
 namespace {
-
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_fleet_status";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-    return application;
-}
-
-bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > bound.count())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 std::string statusWord(const kv::RemoteControlLibrary& lib, const kv::test::HeadlessAgent& agent) {
     KvsmRemoteObject* o = lib.create(agent.address().c_str(), "admin", "secret");
@@ -59,7 +40,7 @@ std::string statusWord(const kv::RemoteControlLibrary& lib, const kv::test::Head
 class Fleet : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
+        kv::test::coreApp();
         ::setenv("XDG_DATA_HOME", client.path().c_str(), 1);
         ASSERT_TRUE(running.host().simulator({{"KVSIM_PLAYERS", "3"}}));
         for (kv::test::HeadlessAgent* agent : {&running, &stopped, &guarded})
@@ -108,7 +89,7 @@ TEST_F(Fleet, EveryHostGetsItsOwnResultOnTheOwnersThreadAndTheRefreshSaysWhenItE
     });
     ASSERT_TRUE(fleet.refresh(hosts()));
     EXPECT_FALSE(fleet.refresh(hosts())); // one whole-list refresh at a time
-    ASSERT_TRUE(spinUntil([&] { return ended > 0; }, 60s));
+    ASSERT_TRUE(kv::test::spinEventsUntil([&] { return ended > 0; }, 60s));
     ASSERT_EQ(seen.size(), 4u);
 
     EXPECT_EQ(seen[1].reach, HostStatus::Reach::Answered);
@@ -126,7 +107,7 @@ TEST_F(Fleet, EveryHostGetsItsOwnResultOnTheOwnersThreadAndTheRefreshSaysWhenItE
     // One host again, outside of a refresh: only its own result, and no end of a refresh.
     seen.clear();
     ASSERT_TRUE(fleet.refreshHost({3, {guarded.address(), "admin", "secret"}, kv::core::kStatusQueryPort}));
-    ASSERT_TRUE(spinUntil([&] { return !seen.empty(); }, 30s));
+    ASSERT_TRUE(kv::test::spinEventsUntil([&] { return !seen.empty(); }, 30s));
     EXPECT_EQ(kv::remote::hostStatusText(seen[3]), "No setup selected");
     EXPECT_EQ(ended, 1);
 }
@@ -152,7 +133,7 @@ TEST_F(Fleet, AnOwnerGoneDuringARefreshHearsNothingAndTheWorkersEndByThemselves)
     });
     QObject::connect(&kept, &FleetStatus::refreshEnded, [&heard] { ++heard; });
     ASSERT_TRUE(kept.refresh(hosts()));
-    ASSERT_TRUE(spinUntil([&] { return results > 0; }, 30s));
+    ASSERT_TRUE(kv::test::spinEventsUntil([&] { return results > 0; }, 30s));
     EXPECT_FALSE(kept.refreshing());
 
     ASSERT_TRUE(RemoteRunner::waitForWorkers(60s));

@@ -4,6 +4,7 @@
 
 #include "common/Files.h"
 #include "tests/agent/HeadlessAgent.h"
+#include "tests/support/QtEvents.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
 
@@ -24,25 +25,6 @@ using kv::remote::RemoteRunner;
 
 namespace {
 
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_remote_runner";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-    return application;
-}
-
-bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > bound.count())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 struct Status {
     std::string setup, state, map, description, adminPassword, playerPassword;
     std::uint32_t upTime = 0;
@@ -58,7 +40,7 @@ int getStatus(const kv::RemoteControlLibrary& lib, KvsmRemoteObject* object, Sta
 class Runner : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
+        kv::test::coreApp();
         ::setenv("XDG_DATA_HOME", client.path().c_str(), 1);
         ASSERT_TRUE(agent.start()) << agent.error();
         binding = RemoteBinding::bind(RemoteBinding::candidatePaths(KV_BIN_DIR), trustFile);
@@ -98,7 +80,7 @@ TEST_F(Runner, OneStatusCallComesBackOnTheWindowsThreadWithTheStatusLineAndPinsT
             EXPECT_EQ(QThread::currentThreadId(), gui);
             result = r;
         }));
-    ASSERT_TRUE(spinUntil([&] { return result.has_value(); }, 30s)) << agent.output();
+    ASSERT_TRUE(kv::test::spinEventsUntil([&] { return result.has_value(); }, 30s)) << agent.output();
     EXPECT_NE(*result, 0) << agent.output();
     EXPECT_NE(worker.load(), gui); // the call itself ran on a worker
     EXPECT_EQ(status->state, "Never Started");
@@ -112,7 +94,7 @@ TEST_F(Runner, OneStatusCallComesBackOnTheWindowsThreadWithTheStatusLineAndPinsT
         login("wrong"),
         [status](const kv::RemoteControlLibrary& lib, KvsmRemoteObject* o) { return getStatus(lib, o, *status); },
         [&](int r) { result = r; }, RemoteRunner::StatusLine::Skipped));
-    ASSERT_TRUE(spinUntil([&] { return result.has_value(); }, 30s));
+    ASSERT_TRUE(kv::test::spinEventsUntil([&] { return result.has_value(); }, 30s));
     EXPECT_EQ(*result, 0);
 }
 
@@ -196,7 +178,7 @@ TEST_F(Runner, ABoundedRunnerNeverRunsMoreCallsAtOnceThanItsBoundAndRunsThemAll)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10); // the GUI thread was never held
     EXPECT_EQ(entered.load(), 3);                                   // the others wait in the queue
     release.set_value();
-    ASSERT_TRUE(spinUntil([&] { return finished.size() == 12; }, 30s));
+    ASSERT_TRUE(kv::test::spinEventsUntil([&] { return finished.size() == 12; }, 30s));
     EXPECT_EQ(most.load(), 3);
     std::sort(finished.begin(), finished.end());
     EXPECT_EQ(std::adjacent_find(finished.begin(), finished.end()), finished.end()); // each call once

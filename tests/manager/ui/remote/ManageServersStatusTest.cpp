@@ -8,11 +8,11 @@
 #include "manager/remote/RemoteRunner.h"
 #include "tests/agent/HeadlessAgent.h"
 #include "tests/support/FreePort.h"
+#include "tests/support/QtEvents.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/FakePrompter.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -26,17 +26,6 @@ using namespace std::chrono_literals;
 
 namespace kv::manager::ui {
 namespace {
-
-bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > bound.count())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 // The agent listens on the default port of an address of its own, because the editor keeps no port.
 test::HeadlessAgent::Options agentOptions() {
@@ -64,7 +53,7 @@ TEST(ManageServersStatus, TheStatusColumnFillsFromTheHostsAndAnEditedHostIsAsked
         dlg.startStatusRefresh(binding.library());
         EXPECT_EQ(dlg.statusText(0), QStringLiteral("Checking..."));
         EXPECT_EQ(dlg.list()->topLevelItem(1)->text(3), QStringLiteral("Checking..."));
-        ASSERT_TRUE(spinUntil(
+        ASSERT_TRUE(test::spinEventsUntil(
             [&] {
                 return dlg.statusText(0) != QStringLiteral("Checking...") &&
                        dlg.statusText(1) != QStringLiteral("Checking...");
@@ -86,7 +75,7 @@ TEST(ManageServersStatus, TheStatusColumnFillsFromTheHostsAndAnEditedHostIsAsked
         EXPECT_EQ(dlg.rows()[0].address, ip);
         EXPECT_EQ(dlg.statusText(0), QStringLiteral("Checking..."));
         EXPECT_EQ(dlg.statusText(1), QStringLiteral("Not reachable")); // kept while not asked
-        ASSERT_TRUE(spinUntil([&] { return dlg.statusText(0) != QStringLiteral("Checking..."); }, 60s));
+        ASSERT_TRUE(test::spinEventsUntil([&] { return dlg.statusText(0) != QStringLiteral("Checking..."); }, 60s));
         EXPECT_EQ(dlg.list()->topLevelItem(0)->text(3), QStringLiteral("No setup selected"));
         dlg.button("close")->click();
     }

@@ -14,13 +14,13 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 #include "monitor/MonitorSource.h"
 #include "tests/agent/HeadlessAgent.h"
+#include "tests/support/QtEvents.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/FakeDesktopServices.h"
 #include "tests/support/gui/FakePrompter.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -40,17 +40,6 @@ namespace {
 constexpr const char* kNotFound = "KVSM Remote Control Utility not found on remote server";
 
 // Processes events until `done`; the bound only stops a hung test.
-bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = 60s) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > bound.count())
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 class RemoteControlWindow : public ::testing::Test {
 protected:
     void SetUp() override { test::guiApp(); }
@@ -84,13 +73,13 @@ protected:
         window = new CServerRemoteControlDlg(context, prompter, desktop,
                                              {"Alpha", agent->address(), agent->adminName(), password}, options);
         window->open();
-        ASSERT_TRUE(spinUntil([&] { return !text("status").isEmpty(); })) << agent->output();
+        ASSERT_TRUE(test::spinEventsUntil([&] { return !text("status").isEmpty(); })) << agent->output();
     }
 
     QString text(const char* field) const { return window->field(field)->text(); }
     QPushButton* button(const char* name) const { return window->button(name); }
     bool waitForStatus(const QString& status) {
-        return spinUntil([&] { return text("status") == status; });
+        return test::spinEventsUntil([&] { return text("status") == status; });
     }
     int shownWithCaption(const QString& caption) const {
         return static_cast<int>(std::count_if(prompter.errors.begin(), prompter.errors.end(),
@@ -154,12 +143,13 @@ TEST_F(RemoteControlWindow, WithNoSetupSelectedOnlyTheSetupsCanBeManagedAndEvery
     EXPECT_EQ(button("monitor")->toolTipDuration(), 600000);
     EXPECT_FALSE(window->statusLine()->text().isEmpty()); // the library's progress texts
     // No game server answers the status query yet.
-    ASSERT_TRUE(spinUntil([&] { return window->box("details")->toPlainText() == QStringLiteral("Not Available"); }));
+    ASSERT_TRUE(test::spinEventsUntil(
+        [&] { return window->box("details")->toPlainText() == QStringLiteral("Not Available"); }));
     EXPECT_TRUE(prompter.errors.empty());
 
     // "Manage Server Setups" hands over the login; its OK refreshes on a worker at once.
     ASSERT_TRUE(button("manageSetups")->isEnabled());
-    ASSERT_TRUE(spinUntil([&] { return !window->refreshing(); }));
+    ASSERT_TRUE(test::spinEventsUntil([&] { return !window->refreshing(); }));
     button("manageSetups")->click();
     EXPECT_EQ(managed, 1);
     EXPECT_TRUE(window->refreshing());
@@ -188,8 +178,9 @@ TEST_F(RemoteControlWindow, StartsMonitorsPlaysSetsTheRestartTimeAndStops) {
     EXPECT_TRUE(text("upTime").endsWith(QStringLiteral(" minutes")))
         << text("upTime").toStdString(); // no crash count kept
     // The game status query reaches the simulator on the host's address.
-    ASSERT_TRUE(spinUntil([&] { return window->box("details")->toPlainText().contains(QStringLiteral("Harbor")); }))
-        << window->box("details")->toPlainText().toStdString();
+    ASSERT_TRUE(test::spinEventsUntil([&] {
+        return window->box("details")->toPlainText().contains(QStringLiteral("Harbor"));
+    })) << window->box("details")->toPlainText().toStdString();
 
     // Monitor Server: the simulator's output arrives; a second press shows the same window.
     button("monitor")->click();
@@ -199,12 +190,12 @@ TEST_F(RemoteControlWindow, StartsMonitorsPlaysSetsTheRestartTimeAndStops) {
                                           .arg(QString::fromStdString(agent->address())));
     auto* source = monitor->findChild<monitor::MonitorSource*>();
     ASSERT_NE(source, nullptr);
-    ASSERT_TRUE(spinUntil([&] { return source->lineCount() >= 2; })) << agent->output();
+    ASSERT_TRUE(test::spinEventsUntil([&] { return source->lineCount() >= 2; })) << agent->output();
     button("monitor")->click();
     EXPECT_EQ(window->monitorWindow(), monitor.data());
     // Closed, its feed ends; the next press opens a new one.
     monitor->close();
-    ASSERT_TRUE(spinUntil([&] { return monitor.isNull(); }));
+    ASSERT_TRUE(test::spinEventsUntil([&] { return monitor.isNull(); }));
     button("monitor")->click();
     ASSERT_NE(window->monitorWindow(), nullptr);
 
@@ -238,9 +229,9 @@ TEST_F(RemoteControlWindow, StartsMonitorsPlaysSetsTheRestartTimeAndStops) {
     };
     button("configRestart")->click();
     EXPECT_EQ(opened, "Do Not Auto-Restart");
-    ASSERT_TRUE(spinUntil([&] { return text("restartTime") == QStringLiteral("1:00 PM"); }));
+    ASSERT_TRUE(test::spinEventsUntil([&] { return text("restartTime") == QStringLiteral("1:00 PM"); }));
     window->field("restartTime")->clear();
-    ASSERT_TRUE(spinUntil([&] { return text("restartTime") == QStringLiteral("1:00 PM"); }));
+    ASSERT_TRUE(test::spinEventsUntil([&] { return text("restartTime") == QStringLiteral("1:00 PM"); }));
 
     // Stop, then Start: each through the agent, and the window follows.
     button("startStop")->click();
@@ -258,12 +249,12 @@ TEST_F(RemoteControlWindow, StartsMonitorsPlaysSetsTheRestartTimeAndStops) {
             ++n;
         return n;
     };
-    EXPECT_TRUE(spinUntil([&] { return requests("KVSM Stop Server Request from IP 127.0.0.1") == 1; }));
+    EXPECT_TRUE(test::spinEventsUntil([&] { return requests("KVSM Stop Server Request from IP 127.0.0.1") == 1; }));
     EXPECT_EQ(requests("KVSM Start Server Request"), 0);
     button("startStop")->click();
     ASSERT_TRUE(waitForStatus(QStringLiteral("Running"))) << agent->output();
     EXPECT_EQ(button("startStop")->text(), QStringLiteral("Stop Server"));
-    EXPECT_TRUE(spinUntil([&] { return requests("KVSM Start Server Request from IP 127.0.0.1") == 1; }))
+    EXPECT_TRUE(test::spinEventsUntil([&] { return requests("KVSM Start Server Request from IP 127.0.0.1") == 1; }))
         << agent->output();
     EXPECT_TRUE(prompter.errors.empty());
 }
@@ -279,7 +270,7 @@ TEST_F(RemoteControlWindow, AnAgentThatGoesIsToldOnceAndTheWindowRecoversWhenItR
     ASSERT_TRUE(feed);
     agent->stop();
     ASSERT_TRUE(waitForStatus(QString::fromUtf8(kNotFound)));
-    ASSERT_TRUE(spinUntil([&] { return !feed->feeding(); })); // the agent took the feed with it
+    ASSERT_TRUE(test::spinEventsUntil([&] { return !feed->feeding(); })); // the agent took the feed with it
     EXPECT_EQ(window->box("summary")->toPlainText(),
               QStringLiteral("The KVSM Server Remote Control Utility is not running on the server you specified."));
     EXPECT_TRUE(text("currentSetup").isEmpty());
@@ -287,8 +278,8 @@ TEST_F(RemoteControlWindow, AnAgentThatGoesIsToldOnceAndTheWindowRecoversWhenItR
     // More failed refreshes, one message.
     const int refreshes = 3;
     for (int i = 0; i < refreshes; ++i) {
-        ASSERT_TRUE(spinUntil([&] { return window->refreshing(); }));
-        ASSERT_TRUE(spinUntil([&] { return !window->refreshing(); }));
+        ASSERT_TRUE(test::spinEventsUntil([&] { return window->refreshing(); }));
+        ASSERT_TRUE(test::spinEventsUntil([&] { return !window->refreshing(); }));
     }
     ASSERT_EQ(prompter.errors.size(), 1u);
     EXPECT_EQ(prompter.errors[0].caption, QStringLiteral("KVSM Remote Control Utility Not Found"));
@@ -302,17 +293,17 @@ TEST_F(RemoteControlWindow, AnAgentThatGoesIsToldOnceAndTheWindowRecoversWhenItR
     // The dead monitor window gives way to a new feed.
     ASSERT_TRUE(button("monitor")->isEnabled());
     button("monitor")->click();
-    ASSERT_TRUE(spinUntil([&] { return monitor.isNull(); }));
+    ASSERT_TRUE(test::spinEventsUntil([&] { return monitor.isNull(); }));
     ASSERT_NE(window->monitorWindow(), nullptr);
     auto* fresh = window->monitorWindow()->findChild<RemoteFeedSource*>();
     ASSERT_NE(fresh, nullptr);
-    EXPECT_TRUE(spinUntil([&] { return fresh->lineCount() > 0; }));
+    EXPECT_TRUE(test::spinEventsUntil([&] { return fresh->lineCount() > 0; }));
 }
 
 TEST_F(RemoteControlWindow, ARefusedLoginAndAChangedIdentityAreToldForWhatTheyAre) {
     startAgent();
     openWindow("wrong");
-    ASSERT_TRUE(spinUntil([&] { return !prompter.errors.empty(); }));
+    ASSERT_TRUE(test::spinEventsUntil([&] { return !prompter.errors.empty(); }));
     EXPECT_EQ(prompter.errors[0].caption, QStringLiteral("KVSM Remote Control Login Refused"));
     EXPECT_TRUE(prompter.errors[0].text.contains(QStringLiteral("refused the admin name or password")));
     EXPECT_TRUE(prompter.errors[0].text.endsWith(
@@ -335,7 +326,7 @@ TEST_F(RemoteControlWindow, ARefusedLoginAndAChangedIdentityAreToldForWhatTheyAr
     ASSERT_TRUE(writeFileAtomically(trustFile, trusted));
     prompter.errors.clear();
     openWindow();
-    ASSERT_TRUE(spinUntil([&] { return !prompter.errors.empty(); }));
+    ASSERT_TRUE(test::spinEventsUntil([&] { return !prompter.errors.empty(); }));
     EXPECT_EQ(prompter.errors[0].caption, QStringLiteral("KVSM Remote Control Utility Identity Changed"));
     EXPECT_TRUE(prompter.errors[0].text.contains(QString::fromStdString("Recorded: " + other)));
     EXPECT_TRUE(prompter.errors[0].text.contains(QString::fromStdString("Presented now: " + recorded)));
