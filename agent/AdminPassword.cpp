@@ -40,8 +40,7 @@ std::string readFrom(std::istream& in) {
 }
 
 std::string problemWith(const std::string& password) {
-    // The agent reads a login field of at most this many bytes; a longer password could never log in.
-    constexpr std::size_t kLongest = protocol::kLoginFieldCapacity - 1;
+    // A longer password could never log in.
     if (password.empty())
         return "the password is empty";
     if (password.size() > kLongest)

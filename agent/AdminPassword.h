@@ -1,5 +1,8 @@
 #pragma once
 
+#include "common/protocol/ProtocolWords.h"
+
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -8,6 +11,9 @@ namespace kv::agent {
 
 // Administrator passwords of the agent.
 namespace admin_password {
+
+// The longest password a remote login carries: the agent reads the field with a capacity of 63.
+inline constexpr std::size_t kLongest = protocol::kLoginFieldCapacity - 1;
 
 // A random password of `length` letters and digits from the kernel's random source; empty if that fails.
 std::string generate(std::size_t length = 16);

@@ -14,6 +14,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace kv::agent {
 
 namespace {
@@ -21,11 +23,13 @@ using std::chrono::milliseconds;
 constexpr milliseconds kReapBound{2000}; // after SIGKILL
 constexpr milliseconds kReapPoll{20};
 constexpr milliseconds kEndPoll{50};
+// An alert waits at most this long for the reader to take the last lines of a server that has gone.
+constexpr milliseconds kDrainBound{500};
 } // namespace
 
 GameServerRun::GameServerRun(std::unique_ptr<ChildProcess> process, Setup setup, Services services, QObject* parent)
-    : QObject(parent), process_(std::move(process)), setup_(std::move(setup)), s_(services),
-      sampler_(s_.env->procDir), receiver_(std::make_shared<QueuedReceiver>(this)) {
+    : QObject(parent), process_(std::move(process)), setup_(std::move(setup)), s_(services), sampler_(s_.env->procDir),
+      receiver_(std::make_shared<QueuedReceiver>(this)) {
     const AgentSettings settings = s_.settings->snapshot();
     const std::string& work = s_.env->workDir;
     const std::int64_t now = s_.env->clock->nowSeconds();
@@ -85,6 +89,12 @@ GameServerRun::GameServerRun(std::unique_ptr<ChildProcess> process, Setup setup,
     });
     connect(&reapTimer_, &QTimer::timeout, this, &GameServerRun::watchReap);
     connect(&endWatch_, &QTimer::timeout, this, &GameServerRun::watchEnd);
+    connect(&alertWatch_, &QTimer::timeout, this, [this] {
+        try {
+            flushAlerts(false);
+        } catch (...) {
+        }
+    });
     memoryTimer_.start(s_.env->memoryInterval);
     exitWatch_.start(s_.env->exitWatchInterval);
 }
@@ -103,9 +113,13 @@ GameServerRun::~GameServerRun() {
     }
 }
 
-bool GameServerRun::processRunning() const { return process_ && process_->running(); }
+bool GameServerRun::processRunning() const {
+    return process_ && process_->running();
+}
 
-std::uint64_t GameServerRun::linesRead() const { return reader_ ? reader_->linesRead() : 0; }
+std::uint64_t GameServerRun::linesRead() const {
+    return reader_ ? reader_->linesRead() : 0;
+}
 
 const char* GameServerRun::stopButtonText() const {
     if (cleanedUp_)
@@ -113,8 +127,28 @@ const char* GameServerRun::stopButtonText() const {
     return stopRequested_ ? "Stopping Server" : "Stop Server";
 }
 
-void GameServerRun::addAlert(const std::string& text) {
-    s_.lines->append(s_.env->clock->nowSeconds(), text, 0);
+// An alert is the last word on a run for the list and for every feed that follows it, so it comes after the
+// server's last lines: the reader, which ends by itself once the server has gone, is given a moment to take them.
+void GameServerRun::addAlert(std::string text) {
+    if (pendingAlerts_.empty())
+        alertSince_ = std::chrono::steady_clock::now();
+    pendingAlerts_.push_back({s_.env->clock->nowSeconds(), std::move(text), 0});
+    flushAlerts(false);
+}
+
+void GameServerRun::flushAlerts(bool drained) {
+    if (pendingAlerts_.empty())
+        return;
+    if (!drained && reader_ && !reader_->finished() && std::chrono::steady_clock::now() - alertSince_ < kDrainBound) {
+        if (!alertWatch_.isActive())
+            alertWatch_.start(kEndPoll);
+        return;
+    }
+    alertWatch_.stop();
+    for (const OutputLine& line : std::exchange(pendingAlerts_, {})) {
+        s_.lines->append(line);
+        feeds_.deliver(line);
+    }
     emit outputChanged(true);
 }
 
@@ -139,8 +173,7 @@ void GameServerRun::watchExit() {
 }
 
 void GameServerRun::sampleMemory() {
-    std::optional<ProcessMemory> m = process_ && process_->running() ? sampler_.process(process_->pid())
-                                                                      : std::nullopt;
+    std::optional<ProcessMemory> m = process_ && process_->running() ? sampler_.process(process_->pid()) : std::nullopt;
     if (!m) {
         s_.state->setCurrentRamK(0);
         return;
@@ -187,7 +220,9 @@ void GameServerRun::onShutdownSent(const AdminPortStopper::Outcome& outcome) {
     shutdownSent_ = outcome.result == AdminPortStopper::Result::Sent;
     // A run being closed need not wait for a server that has already gone.
     const bool gone = closed_ && !processRunning();
-    cleanupTimer_.start(gone ? milliseconds(0) : shutdownSent_ ? s_.env->cleanupAfterSend : s_.env->cleanupAfterFailure);
+    cleanupTimer_.start(gone            ? milliseconds(0)
+                        : shutdownSent_ ? s_.env->cleanupAfterSend
+                                        : s_.env->cleanupAfterFailure);
 }
 
 void GameServerRun::startCleanup() {
@@ -244,8 +279,8 @@ void GameServerRun::endCapture() {
 
 std::chrono::milliseconds GameServerRun::longestClose() const {
     const auto& e = *s_.env;
-    return e.adminConnectTimeout + milliseconds(1000) +
-           std::max(e.cleanupAfterSend, e.cleanupAfterFailure) + e.stopGrace + kReapBound;
+    return e.adminConnectTimeout + milliseconds(1000) + std::max(e.cleanupAfterSend, e.cleanupAfterFailure) +
+           e.stopGrace + kReapBound;
 }
 
 void GameServerRun::close() {
@@ -287,6 +322,7 @@ void GameServerRun::finishClose() {
     if (process_ && process_->started())
         process_->closeInput();
     endCapture();
+    flushAlerts(true); // before the feeds end, so that each feed's last line is the run's alert
     feeds_.endAll();
     s_.lines->clear();
     emit outputChanged(true);

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kv::agent {
 
@@ -96,7 +97,8 @@ private:
     void sequenceDone();
     void watchEnd();
     void finishClose();
-    void addAlert(const std::string& text);
+    void addAlert(std::string text);
+    void flushAlerts(bool drained);
     void endCapture();
 
     std::unique_ptr<ChildProcess> process_;
@@ -114,7 +116,10 @@ private:
     QTimer shutdownBound_; // a worker that never answers must not hold up the stop
     QTimer reapTimer_;     // after SIGKILL, until the server is reaped
     QTimer endWatch_;      // while closing: skip the waits once the server has gone
+    QTimer alertWatch_;    // an alert waits for the reader to take the server's last lines
     std::chrono::steady_clock::time_point killedAt_;
+    std::chrono::steady_clock::time_point alertSince_;
+    std::vector<OutputLine> pendingAlerts_;
     std::shared_ptr<QueuedReceiver> receiver_;
     std::int64_t peakPageFile_ = 0;
     bool stopRequested_ = false;

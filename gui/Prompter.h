@@ -19,9 +19,10 @@ public:
     virtual bool askYesNo(QWidget* parent, const QString& text, const QString& caption) = 0;
     virtual void showError(QWidget* parent, const QString& text, const QString& caption) = 0;
     virtual void showInformation(QWidget* parent, const QString& text, const QString& caption) = 0;
-    // File dialogs; an empty result means cancelled. The save dialog confirms overwriting.
+    // File dialogs; an empty result means cancelled. The save dialog adds `defaultSuffix` (without its dot) to a
+    // name typed without one before it confirms overwriting, so that the question is about the file written.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
-                                 const QString& filter) = 0;
+                                 const QString& filter, const QString& defaultSuffix = {}) = 0;
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter) = 0;
     // Runs a child dialog modally; true when it was accepted.

@@ -38,8 +38,15 @@ void QtPrompter::showInformation(QWidget* parent, const QString& text, const QSt
 }
 
 QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
-                                 const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter);
+                                 const QString& filter, const QString& defaultSuffix) {
+    QFileDialog dialog(parent, caption, proposedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 QString QtPrompter::openFileName(QWidget* parent, const QString& caption, const QString& folder,

@@ -10,8 +10,8 @@ public:
     bool askYesNo(QWidget* parent, const QString& text, const QString& caption) override;
     void showError(QWidget* parent, const QString& text, const QString& caption) override;
     void showInformation(QWidget* parent, const QString& text, const QString& caption) override;
-    QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
-                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath, const QString& filter,
+                         const QString& defaultSuffix = {}) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
     bool runDialog(QDialog& dialog) override;

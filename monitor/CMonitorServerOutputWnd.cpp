@@ -1,17 +1,16 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 
+#include "gui/Prompter.h"
+#include "gui/SlotGuard.h"
 #include "monitor/MonitorControl.h"
 #include "monitor/MonitorLogWriter.h"
 #include "monitor/MonitorSource.h"
 #include "monitor/MonitorStyle.h"
-#include "gui/Prompter.h"
-#include "gui/SlotGuard.h"
 
 #include "common/Clock.h"
 #include "common/LocalTime.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -44,8 +43,8 @@ bool cutAt(std::string& text, std::size_t max) {
 
 } // namespace
 
-CMonitorServerOutputWnd::CMonitorServerOutputWnd(MonitorSource& source, MonitorControl* control,
-                                                 MonitorOptions options, gui::Prompter& prompter, QWidget* parent)
+CMonitorServerOutputWnd::CMonitorServerOutputWnd(MonitorSource& source, MonitorControl* control, MonitorOptions options,
+                                                 gui::Prompter& prompter, QWidget* parent)
     : QWidget(parent), source_(source), control_(control), options_(std::move(options)), prompter_(prompter),
       font_(arial8()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -163,10 +162,18 @@ void CMonitorServerOutputWnd::onScrollAction(int action) {
     scroll_->setSliderPosition(static_cast<int>(std::min<std::size_t>(target, INT_MAX)));
 }
 
-void CMonitorServerOutputWnd::lineUp() { scroll_->triggerAction(QAbstractSlider::SliderSingleStepSub); }
-void CMonitorServerOutputWnd::lineDown() { scroll_->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
-void CMonitorServerOutputWnd::pageUp() { scroll_->triggerAction(QAbstractSlider::SliderPageStepSub); }
-void CMonitorServerOutputWnd::pageDown() { scroll_->triggerAction(QAbstractSlider::SliderPageStepAdd); }
+void CMonitorServerOutputWnd::lineUp() {
+    scroll_->triggerAction(QAbstractSlider::SliderSingleStepSub);
+}
+void CMonitorServerOutputWnd::lineDown() {
+    scroll_->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+}
+void CMonitorServerOutputWnd::pageUp() {
+    scroll_->triggerAction(QAbstractSlider::SliderPageStepSub);
+}
+void CMonitorServerOutputWnd::pageDown() {
+    scroll_->triggerAction(QAbstractSlider::SliderPageStepAdd);
+}
 
 void CMonitorServerOutputWnd::wheelEvent(QWheelEvent* event) {
     const int steps = event->angleDelta().y() / 40; // three lines per notch
@@ -179,8 +186,7 @@ void CMonitorServerOutputWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect area = outputArea();
     painter.fillRect(area, options_.background);
-    painter.fillRect(QRect(0, area.bottom() + 1, width(), height() - area.height()),
-                     palette().color(QPalette::Window));
+    painter.fillRect(QRect(0, area.bottom() + 1, width(), height() - area.height()), palette().color(QPalette::Window));
     painter.setFont(font_);
     const QFontMetrics metrics(font_);
     lineHeight_ = metrics.height() + metrics.descent();
@@ -222,7 +228,9 @@ void CMonitorServerOutputWnd::paintEvent(QPaintEvent*) {
     }
 }
 
-void CMonitorServerOutputWnd::resizeEvent(QResizeEvent*) { layoutChildren(); }
+void CMonitorServerOutputWnd::resizeEvent(QResizeEvent*) {
+    layoutChildren();
+}
 
 void CMonitorServerOutputWnd::layoutChildren() {
     const QRect area = outputArea();
@@ -261,12 +269,12 @@ void CMonitorServerOutputWnd::clearWindow() {
 void CMonitorServerOutputWnd::saveToDisk() {
     const std::int64_t now = options_.clock ? options_.clock->nowSeconds() : currentSeconds();
     const QString proposed = QString::fromStdString(monitor_style::saveFileName(options_.setupName, now));
-    QString path = prompter_.saveFileName(this, QStringLiteral("Save To Disk"), proposed,
-                                          QStringLiteral("Log Files (*.LOG *.log);;All Files (*)"));
+    // The dialog adds ".LOG" itself, so that its overwrite question is about the file that is written.
+    const QString path =
+        prompter_.saveFileName(this, QStringLiteral("Save To Disk"), proposed,
+                               QStringLiteral("Log Files (*.LOG *.log);;All Files (*)"), QStringLiteral("LOG"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".LOG");
     std::string error;
     if (!writeMonitorLog(source_, path.toStdString(), options_.stampedSave(), &error)) {
         prompter_.showError(this,

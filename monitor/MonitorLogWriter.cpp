@@ -8,10 +8,13 @@
 namespace kv::monitor {
 
 namespace {
-constexpr std::size_t kChunkLines = 2048;
+constexpr std::size_t kWriteBytes = 256 * 1024;
 } // namespace
 
 bool writeMonitorLog(const MonitorSource& source, const std::string& path, bool stamped, std::string* error) {
+    // The whole list is copied at once, before anything is written: output that arrives meanwhile trims the oldest
+    // lines, and a copy taken piece by piece by position would then skip as many lines as were trimmed.
+    const std::vector<MonitorLine> lines = source.lines(0, static_cast<std::size_t>(-1));
     AtomicFile file(path);
     auto fail = [&] {
         if (error)
@@ -23,17 +26,15 @@ bool writeMonitorLog(const MonitorSource& source, const std::string& path, bool 
         return fail();
     const bool memory = source.showMemory();
     std::string buffer;
-    for (std::size_t first = 0;; first += kChunkLines) {
-        std::vector<MonitorLine> chunk = source.lines(first, kChunkLines);
-        buffer.clear();
-        for (const MonitorLine& line : chunk)
-            buffer += stamped ? monitor_style::stampedSaveLine(line, memory) : monitor_style::plainSaveLine(line);
-        if (!buffer.empty() && !file.write(buffer))
-            return fail();
-        if (chunk.size() < kChunkLines)
-            break;
+    for (const MonitorLine& line : lines) {
+        buffer += stamped ? monitor_style::stampedSaveLine(line, memory) : monitor_style::plainSaveLine(line);
+        if (buffer.size() >= kWriteBytes) {
+            if (!file.write(buffer))
+                return fail();
+            buffer.clear();
+        }
     }
-    if (!file.commit())
+    if ((!buffer.empty() && !file.write(buffer)) || !file.commit())
         return fail();
     return true;
 }

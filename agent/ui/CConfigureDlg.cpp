@@ -20,7 +20,9 @@ namespace kv::agent::ui {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QString hourText(int hour) {
     const int twelve = hour % 12 == 0 ? 12 : hour % 12;
@@ -37,8 +39,8 @@ QLineEdit* CConfigureDlg::addField(const char* name, const char* key) {
     return edit;
 }
 
-CConfigureDlg::CConfigureDlg(const ConfigureValues& initial, std::string configurationsFolder,
-                             gui::Prompter& prompter, QWidget* parent)
+CConfigureDlg::CConfigureDlg(const ConfigureValues& initial, std::string configurationsFolder, gui::Prompter& prompter,
+                             QWidget* parent)
     : QDialog(parent), configurations_(std::move(configurationsFolder)), prompter_(prompter),
       password_(initial.password) {
     setWindowTitle(QStringLiteral("Configure KVSM Remote Control Utility"));
@@ -175,7 +177,7 @@ ConfigureValues CConfigureDlg::values() const {
 }
 
 void CConfigureDlg::changePassword() {
-    CConfigurePasswordDlg dialog(this);
+    CConfigurePasswordDlg dialog(prompter_, this);
     if (!prompter_.runDialog(dialog))
         return;
     const std::string password = dialog.password();
@@ -189,9 +191,8 @@ void CConfigureDlg::changePassword() {
 }
 
 void CConfigureDlg::selectControlFile() {
-    const QString chosen = prompter_.openFileName(
-        this, QStringLiteral("Select Setup"), qs(configurations_),
-        QStringLiteral("KVSM Server Control Files (*.Control);;All Files (*)"));
+    const QString chosen = prompter_.openFileName(this, QStringLiteral("Select Setup"), qs(configurations_),
+                                                  QString::fromUtf8(kControlFilter));
     if (chosen.isEmpty())
         return;
     field("controlFile")->setText(QFileInfo(chosen).completeBaseName() + QStringLiteral(".Control"));

@@ -20,6 +20,9 @@ namespace kv::agent::ui {
 class CConfigureDlg : public QDialog {
     Q_OBJECT
 public:
+    // The filter of the control file dialogs (Select here, Select Setup in the main window), as designed.
+    static constexpr const char* kControlFilter = "KVSM Server Control Files(*.Control);;All Files (*.*)";
+
     // `configurationsFolder` is where "Select" starts looking for control files.
     CConfigureDlg(const ConfigureValues& initial, std::string configurationsFolder, gui::Prompter& prompter,
                   QWidget* parent = nullptr);

@@ -3,6 +3,11 @@
 #include "agent/ui/ConfigureHelp.h"
 #include "agent/ui/ConfigureValues.h"
 
+#include "agent/AdminPassword.h"
+
+#include "gui/Prompter.h"
+#include "gui/SlotGuard.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +16,8 @@
 
 namespace kv::agent::ui {
 
-CConfigurePasswordDlg::CConfigurePasswordDlg(QWidget* parent) : QDialog(parent) {
+CConfigurePasswordDlg::CConfigurePasswordDlg(gui::Prompter& prompter, QWidget* parent)
+    : QDialog(parent), prompter_(prompter) {
     setWindowTitle(QStringLiteral("Set Password"));
     auto* layout = new QVBoxLayout(this);
     auto* text = new QLabel(QStringLiteral("Enter the new password used by remote KVSM users to remote control this "
@@ -26,12 +32,28 @@ CConfigurePasswordDlg::CConfigurePasswordDlg(QWidget* parent) : QDialog(parent) 
     configure_help::attach(field_, configure_help::password(false));
     layout->addWidget(field_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, gui::guarded([this] { confirm(); }));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     setMinimumWidth(360);
 }
 
-std::string CConfigurePasswordDlg::password() const { return field_->text().toStdString(); }
+std::string CConfigurePasswordDlg::password() const {
+    return field_->text().toStdString();
+}
+
+bool CConfigurePasswordDlg::confirm() {
+    if (password().size() > admin_password::kLongest) {
+        prompter_.showError(this,
+                            QStringLiteral("The password you have entered is too long.  Remote KVSM users can only "
+                                           "log in with a password of up to %1 characters.  Please enter a shorter "
+                                           "password.")
+                                .arg(admin_password::kLongest),
+                            QStringLiteral("Password Too Long"));
+        return false;
+    }
+    accept();
+    return true;
+}
 
 } // namespace kv::agent::ui

@@ -6,13 +6,13 @@
 #include "agent/ui/ConfigureValues.h"
 
 #include "agent/Agent.h"
-#include "manager/core/GameInstallation.h"
 #include "agent/GameServerRun.h"
 #include "agent/SettingsFile.h"
+#include "manager/core/GameInstallation.h"
 
-#include "monitor/CMonitorServerOutputWnd.h"
 #include "gui/Prompter.h"
 #include "gui/SlotGuard.h"
+#include "monitor/CMonitorServerOutputWnd.h"
 
 #include "common/Files.h"
 
@@ -34,7 +34,9 @@ namespace kv::agent::ui {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 void setIfChanged(QLineEdit* field, const QString& text) {
     if (field->text() != text) {
@@ -43,14 +45,12 @@ void setIfChanged(QLineEdit* field, const QString& text) {
     }
 }
 
-constexpr const char* kControlFilter = "KVSM Server Control Files (*.Control);;All Files (*)";
-
 } // namespace
 
 CKVServerRemoteControlDlg::CKVServerRemoteControlDlg(Agent& agent, gui::Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), agent_(agent), prompter_(prompter) {
-    setWindowTitle(QStringLiteral("KV Server Manager Remote Control Utility Version %1")
-                       .arg(QString::fromUtf8(kVersionText)));
+    setWindowTitle(
+        QStringLiteral("KV Server Manager Remote Control Utility Version %1").arg(QString::fromUtf8(kVersionText)));
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     auto* grid = new QGridLayout;
@@ -124,7 +124,9 @@ CKVServerRemoteControlDlg::~CKVServerRemoteControlDlg() {
     delete monitor;
 }
 
-monitor::CMonitorServerOutputWnd* CKVServerRemoteControlDlg::monitorWindow() const { return monitor_.data(); }
+monitor::CMonitorServerOutputWnd* CKVServerRemoteControlDlg::monitorWindow() const {
+    return monitor_.data();
+}
 
 void CKVServerRemoteControlDlg::buildMenus() {
     auto addAction = [this](QMenu* menu, const char* text, const char* name, auto action) {
@@ -208,13 +210,14 @@ void CKVServerRemoteControlDlg::onRunChanged(GameServerRun* run) {
 }
 
 void CKVServerRemoteControlDlg::selectSetup() {
-    const QString chosen =
-        prompter_.openFileName(this, QStringLiteral("Select Setup"),
-                               qs(joinPath(agent_.environment().workDir, "Configurations")), QString::fromUtf8(kControlFilter));
+    const QString chosen = prompter_.openFileName(this, QStringLiteral("Select Setup"),
+                                                  qs(joinPath(agent_.environment().workDir, "Configurations")),
+                                                  QString::fromUtf8(CConfigureDlg::kControlFilter));
     if (chosen.isEmpty())
         return;
     // Only the name counts: the file is always looked up in Configurations.
-    std::string title = configure_values::cleanValue("ActiveControlFile", QFileInfo(chosen).completeBaseName().toStdString());
+    std::string title =
+        configure_values::cleanValue("ActiveControlFile", QFileInfo(chosen).completeBaseName().toStdString());
     title.resize(std::min(title.size(), configure_values::maxValueLength("ActiveControlFile") - 8));
     agent_.selectControlFile(title + ".Control");
     showState();
@@ -242,11 +245,13 @@ void CKVServerRemoteControlDlg::applyOptions(const ConfigureValues& values) {
     showState();
 }
 
-void CKVServerRemoteControlDlg::restartServerNow() { agent_.requestRestart(); }
+void CKVServerRemoteControlDlg::restartServerNow() {
+    agent_.requestRestart();
+}
 
 void CKVServerRemoteControlDlg::showAbout() {
-    QString text =
-        QStringLiteral("Korvane Server Manager\nRemote Control Utility Version %1").arg(QString::fromUtf8(kVersionText));
+    QString text = QStringLiteral("Korvane Server Manager\nRemote Control Utility Version %1")
+                       .arg(QString::fromUtf8(kVersionText));
     // What an administrator compares with what a client shows on its first contact.
     const AgentEnvironment& env = agent_.environment();
     if (env.identity) {
@@ -255,21 +260,26 @@ void CKVServerRemoteControlDlg::showAbout() {
         if (fingerprint.size() > 48)
             fingerprint.insert(48, QLatin1Char('\n'));
         text += QStringLiteral("\n\nAgent identity (SHA-256 fingerprint):\n%1").arg(fingerprint);
-    }
-    else if (!env.identityProblem.empty())
+    } else if (!env.identityProblem.empty())
         text += QStringLiteral("\n\nAgent identity: none (%1)").arg(qs(env.identityProblem));
     prompter_.showInformation(this, text, QStringLiteral("About KV Server Remote Control"));
 }
 
-void CKVServerRemoteControlDlg::openSupportWebsite() { prompter_.openUrl(QUrl(QString::fromUtf8(kSupportUrl))); }
+void CKVServerRemoteControlDlg::openSupportWebsite() {
+    prompter_.openUrl(QUrl(QString::fromUtf8(kSupportUrl)));
+}
 
 void CKVServerRemoteControlDlg::openManual() {
     prompter_.openUrl(QUrl::fromLocalFile(qs(joinPath(agent_.environment().workDir, kManualFile))));
 }
 
 void CKVServerRemoteControlDlg::closeEvent(QCloseEvent* event) {
-    // "Exit": the settings are saved and the server is stopped before the window goes.
-    agent_.shutDown();
+    // "Exit": the settings are saved and the server is stopped before the window goes. Settings that cannot be
+    // written are told once, with the box administrators know; the agent ends with what it holds in memory.
+    const bool first = !agent_.shuttingDown();
+    if (!agent_.shutDown() && first)
+        prompter_.showError(this, QString::fromUtf8(settings_file::kSaveFailedText),
+                            QString::fromUtf8(settings_file::kSaveFailedCaption));
     if (monitor_)
         monitor_->closeWithoutAsking();
     event->accept();

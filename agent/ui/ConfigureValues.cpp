@@ -33,7 +33,9 @@ ConfigureValues ConfigureValues::forFirstRun(const AgentSettings& s, const std::
 
 namespace configure_values {
 
-std::size_t maxValueLength(std::string_view key) { return kMaxKeyLine - key.size() - 1; }
+std::size_t maxValueLength(std::string_view key) {
+    return kMaxKeyLine - key.size() - 1;
+}
 
 std::string cleanValue(std::string_view key, std::string_view value) {
     std::string out;
@@ -61,7 +63,9 @@ bool gameFolderLooksRight(const std::string& folder) {
     return f.empty() || fileExists(joinPath(joinPath(f, "System"), "server.bin"));
 }
 
-int restartHourFor(int minutes) { return std::clamp(minutes / 60, 0, 23); }
+int restartHourFor(int minutes) {
+    return std::clamp(minutes / 60, 0, 23);
+}
 
 bool applyBeforeRestart(const ConfigureValues& v, AgentSettings& s) {
     if (!v.password.empty())
@@ -84,6 +88,18 @@ bool applyBeforeRestart(const ConfigureValues& v, AgentSettings& s) {
 void applyAfterRestart(const ConfigureValues& v, AgentSettings& s) {
     s.showMemoryUsage = v.showMemoryUsage;
     s.createCsvMemoryLog = v.createCsvMemoryLog;
+}
+
+void applyFirstRun(const ConfigureValues& v, const ConfigureValues& initial, AgentSettings& s) {
+    if (!v.password.empty())
+        s.md5Password = md5Hex(v.password);
+    s.adminName = cleanValue("AdminName", v.adminName);
+    s.serverIp = cleanValue("ServerIP", v.serverIp);
+    s.timedAutoRestartServer = v.autoRestart;
+    s.timeOfDayInMinutesToRestartServer = std::clamp(v.restartHour, 0, 23) * 60;
+    const std::string folder = withoutTrailingSlash(v.gameFolder);
+    if (folder != withoutTrailingSlash(initial.gameFolder))
+        s.gameServerPath = cleanValue("GameServerPath", folder);
 }
 
 } // namespace configure_values

@@ -53,5 +53,10 @@ bool applyBeforeRestart(const ConfigureValues& values, AgentSettings& settings);
 // Then the two memory switches.
 void applyAfterRestart(const ConfigureValues& values, AgentSettings& settings);
 
+// A confirmed first-run dialog takes only its own fields: the password digest, administrator name, address and the
+// restart settings. A game folder is taken too, but only when the administrator typed one other than `initial`
+// showed: the installation lookup's folder is found afresh at every start and must not be fixed in the file.
+void applyFirstRun(const ConfigureValues& values, const ConfigureValues& initial, AgentSettings& settings);
+
 } // namespace configure_values
 } // namespace kv::agent::ui

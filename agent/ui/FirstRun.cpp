@@ -3,8 +3,8 @@
 #include "agent/ui/CConfigureDlg.h"
 #include "agent/ui/ConfigureValues.h"
 
-#include "manager/core/GameInstallation.h"
 #include "agent/SettingsFile.h"
+#include "manager/core/GameInstallation.h"
 
 #include "gui/Prompter.h"
 
@@ -13,16 +13,12 @@
 namespace kv::agent::ui {
 
 bool runFirstRunDialog(AgentSettings& settings, const AgentEnvironment& env, gui::Prompter& prompter) {
-    const ConfigureValues initial =
-        ConfigureValues::forFirstRun(settings, core::findGameInstallation(env.systemGameSettings, env.userGameSettings).folder);
+    const ConfigureValues initial = ConfigureValues::forFirstRun(
+        settings, core::findGameInstallation(env.systemGameSettings, env.userGameSettings).folder);
     CConfigureDlg dialog(initial, joinPath(env.workDir, "Configurations"), prompter);
     if (!prompter.runDialog(dialog))
         return false;
-    const ConfigureValues values = dialog.values();
-    AgentSettings changed = settings;
-    configure_values::applyBeforeRestart(values, changed);
-    configure_values::applyAfterRestart(values, changed);
-    settings = changed;
+    configure_values::applyFirstRun(dialog.values(), initial, settings);
     std::string error;
     if (settings_file::save(joinPath(env.workDir, settings_file::kFileName), settings, &error))
         return true;

@@ -3,6 +3,8 @@
 #include "monitor/MonitorControl.h"
 #include "monitor/MonitorLineStore.h"
 
+#include <algorithm>
+#include <deque>
 #include <string>
 
 namespace kv::test {
@@ -55,10 +57,45 @@ private:
     std::size_t length_;
 };
 
+// A list that new output keeps trimming: after every read, `newLines` lines arrive and as many of the oldest go, as
+// in the agent's bounded list. The trim thus falls between any two reads of one save, every time.
+class TrimmingStore final : public monitor::MonitorSource {
+public:
+    TrimmingStore(std::size_t count, std::size_t newLines) : newLines_(newLines) {
+        while (next_ < count)
+            lines_.push_back(line(next_++));
+    }
+    std::size_t lineCount() const override { return lines_.size(); }
+    std::vector<monitor::MonitorLine> lines(std::size_t first, std::size_t count) const override {
+        first = std::min(first, lines_.size());
+        const auto begin = lines_.begin() + static_cast<std::ptrdiff_t>(first);
+        std::vector<monitor::MonitorLine> out(
+            begin, begin + static_cast<std::ptrdiff_t>(std::min(count, lines_.size() - first)));
+        for (std::size_t i = 0; i < newLines_; ++i) {
+            lines_.pop_front();
+            lines_.push_back(line(next_++));
+        }
+        return out;
+    }
+    void clearLines() override { lines_.clear(); }
+    bool showMemory() const override { return false; }
+    // What the list holds now, read without trimming it.
+    const std::deque<monitor::MonitorLine>& current() const { return lines_; }
+
+    static monitor::MonitorLine line(std::size_t n) { return {1173258303, "line " + std::to_string(n), 0}; }
+
+private:
+    mutable std::deque<monitor::MonitorLine> lines_;
+    mutable std::size_t next_ = 0;
+    std::size_t newLines_;
+};
+
 // Records what a window asked of its server.
 class FakeControl final : public monitor::MonitorControl {
 public:
-    QString stopButtonText() const override { return stopped ? QStringLiteral("Stopping Server") : QStringLiteral("Stop Server"); }
+    QString stopButtonText() const override {
+        return stopped ? QStringLiteral("Stopping Server") : QStringLiteral("Stop Server");
+    }
     bool canStop() const override { return !stopped; }
     void stopServer() override {
         ++stops;

@@ -2,9 +2,9 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 #include "monitor/MonitorStyle.h"
 
-#include "tests/support/gui/FakePrompter.h"
 #include "tests/monitor/MonitorTestSources.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gui/FakePrompter.h"
 
 #include "common/Clock.h"
 #include "common/Files.h"
@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 using namespace kv;
@@ -214,8 +215,9 @@ TEST_F(MonitorWindow, SavesEveryLineWithCrLf) {
     CountingStore source(true);
     source.store().assign({{1173258303, "first", 10}, {1173258304, "WARNING second", 20}});
     auto window = open(source, nullptr);
-    prompter.saveAnswer = QString::fromStdString(dir.file("saved")); // no extension: .LOG is added
+    prompter.saveAnswer = QString::fromStdString(dir.file("saved")); // no extension: the dialog adds .LOG
     window->saveButton()->click();
+    EXPECT_EQ(prompter.saveSuffix, QStringLiteral("LOG")); // before its overwrite question, not after it
     EXPECT_TRUE(prompter.proposedSavePath.startsWith(QStringLiteral("Duel Server Log File at ")));
     EXPECT_TRUE(prompter.proposedSavePath.endsWith(QStringLiteral(".log")));
     const std::string text = readFile(dir.file("saved.LOG")).value_or("");
@@ -242,6 +244,23 @@ TEST_F(MonitorWindow, SavesEveryLineWithCrLf) {
     prompter.saveAnswer.clear();
     window->saveButton()->click();
     EXPECT_EQ(prompter.errors.size(), 1u);
+}
+
+TEST_F(MonitorWindow, SaveKeepsEveryLineThatWasThereWhenTheListIsTrimmedMeanwhile) {
+    test::TempDir dir;
+    test::TrimmingStore source(5000, 500);
+    auto window = open(source, nullptr, MonitorOptions::forLocalRun("Duel"));
+    std::string expected;
+    for (const MonitorLine& line : source.current())
+        expected += line.text + "\r\n";
+    ASSERT_EQ(source.lineCount(), 5000u);
+    prompter.saveAnswer = QString::fromStdString(dir.file("saved.log"));
+    window->saveButton()->click();
+    const std::string saved = readFile(dir.file("saved.log")).value_or("");
+    const auto differ = std::mismatch(saved.begin(), saved.end(), expected.begin(), expected.end()).second;
+    EXPECT_TRUE(saved == expected) << "the file differs from line " << std::count(expected.begin(), differ, '\n')
+                                   << " of " << source.lineCount();
+    EXPECT_TRUE(prompter.errors.empty());
 }
 
 TEST_F(MonitorWindow, StopServerAsksAndExitingDueToErrorDisablesIt) {

@@ -6,12 +6,12 @@
 #include "agent/ui/CKVServerRemoteControlDlg.h"
 #include "agent/ui/ConfigureValues.h"
 
-#include "agent/Agent.h"
 #include "agent/AccessLog.h"
+#include "agent/Agent.h"
 
-#include "monitor/CMonitorServerOutputWnd.h"
 #include "gui/QtPrompter.h"
 #include "gui/WidgetPictures.h"
+#include "monitor/CMonitorServerOutputWnd.h"
 
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
@@ -110,8 +110,10 @@ int main(int argc, char** argv) {
         window.show();
         agent.begin();
         agent.accessLog().append(AccessLog::stamped(clock.nowSeconds() - 95, "KVSM Login Request from IP 127.0.0.1"));
-        agent.accessLog().append(AccessLog::stamped(clock.nowSeconds() - 94, "KVSM Get Status Request from IP 127.0.0.1"));
-        agent.accessLog().append(AccessLog::stamped(clock.nowSeconds() - 60, "KVSM Start Server Request from IP 127.0.0.1"));
+        agent.accessLog().append(
+            AccessLog::stamped(clock.nowSeconds() - 94, "KVSM Get Status Request from IP 127.0.0.1"));
+        agent.accessLog().append(
+            AccessLog::stamped(clock.nowSeconds() - 60, "KVSM Start Server Request from IP 127.0.0.1"));
         processEventsUntil([&] { return agent.outputLines().size() >= 36; }, 8000);
         for (int i = 0; i < 3; ++i) {
             processEventsUntil([] { return false; }, 400);
@@ -130,7 +132,7 @@ int main(int argc, char** argv) {
         agent::ui::CConfigureDlg dialog(agent::ui::ConfigureValues::fromSettings(agent.settings().snapshot(), ""),
                                         joinPath(work, "Configurations"), prompter);
         failures += !saveWidgetPicture(dialog, out, "configure-dialog.png");
-        agent::ui::CConfigurePasswordDlg password;
+        agent::ui::CConfigurePasswordDlg password(prompter);
         failures += !saveWidgetPicture(password, out, "password-dialog.png");
         agent.shutDown();
     }

@@ -12,8 +12,8 @@
 #include "monitor/CMonitorServerOutputWnd.h"
 
 #include "tests/agent/AgentTestHost.h"
-#include "tests/support/gui/FakePrompter.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gui/FakePrompter.h"
 
 #include "common/Clock.h"
 #include "common/Files.h"
@@ -91,9 +91,7 @@ protected:
         return env;
     }
 
-    QAction* action(QWidget& window, const char* name) {
-        return window.findChild<QAction*>(QString::fromUtf8(name));
-    }
+    QAction* action(QWidget& window, const char* name) { return window.findChild<QAction*>(QString::fromUtf8(name)); }
 
     std::string settingsFile() const { return host.readWork(settings_file::kFileName); }
 
@@ -116,7 +114,8 @@ TEST_F(AgentWindow, ShowsTheCoreStateWithoutAControlFile) {
     EXPECT_EQ(window.valueField("serverIp")->text(), QStringLiteral("Single IP System"));
     EXPECT_EQ(window.valueField("currentMap")->text(), QStringLiteral("N/A"));
     EXPECT_EQ(window.valueField("activeSetup")->text(), QStringLiteral("None"));
-    EXPECT_TRUE(window.valueField("serverStatus")->text().startsWith(QStringLiteral("No command line option specified")));
+    EXPECT_TRUE(
+        window.valueField("serverStatus")->text().startsWith(QStringLiteral("No command line option specified")));
     EXPECT_EQ(window.valueField("upTime")->text(), QStringLiteral("N/A"));
     EXPECT_FALSE(window.valueField("failures")->isVisible());
     EXPECT_FALSE(window.valueField("memoryUsage")->isVisible());
@@ -242,6 +241,29 @@ TEST_F(AgentWindow, OptionsSaveWritesTheFileAndRestartsOnlyForANewControlFile) {
     agent.shutDown();
 }
 
+TEST_F(AgentWindow, ASettingsFileThatCannotBeSavedAtExitIsToldAndTheSettingsStayInMemory) {
+    AgentSettings settings = host.settings();
+    settings.activeControlFile.clear();
+    Agent agent(environment(), settings);
+    CKVServerRemoteControlDlg window(agent, prompter);
+    window.show();
+    agent.begin();
+    agent.settings().update([](AgentSettings& s) { s.adminName = "Boss"; });
+    // A folder in the file's place cannot be replaced by a rename, whoever we are (root passes permission checks).
+    const std::string path = joinPath(host.workFolder(), settings_file::kFileName);
+    removeFile(path);
+    ASSERT_TRUE(makeDirectories(path));
+    action(window, "exit")->trigger();
+    ASSERT_EQ(prompter.errors.size(), 1u);
+    EXPECT_EQ(prompter.errors[0].text, QStringLiteral("Unable to save settings.  The file may be write protected.  "
+                                                      "Please correct the error and try again."));
+    EXPECT_EQ(prompter.errors[0].caption, QStringLiteral("Unable to Save KVSM RCU Settings"));
+    EXPECT_EQ(agent.settings().snapshot().adminName, "Boss");
+    // A second close (a signal after Exit) does not tell it again.
+    window.close();
+    EXPECT_EQ(prompter.errors.size(), 1u);
+}
+
 TEST_F(AgentWindow, SelectSetupChangesTheControlFileAndRestarts) {
     AgentSettings settings = host.settings();
     settings.activeControlFile.clear();
@@ -253,6 +275,8 @@ TEST_F(AgentWindow, SelectSetupChangesTheControlFileAndRestarts) {
     action(window, "selectSetup")->trigger();
     EXPECT_TRUE(agent.settings().snapshot().activeControlFile.empty());
     EXPECT_EQ(prompter.openFolder, QString::fromStdString(host.workFolder() + "/Configurations"));
+
+    EXPECT_EQ(prompter.openFilter, QStringLiteral("KVSM Server Control Files(*.Control);;All Files (*.*)"));
 
     prompter.openAnswer = QStringLiteral("/elsewhere/Duel.Control");
     action(window, "selectSetup")->trigger();
@@ -274,8 +298,7 @@ TEST_F(AgentWindow, MonitorWindowStopsTheServerWhenTheUserSaysYes) {
     CKVServerRemoteControlDlg window(agent, prompter);
     window.show();
     agent.begin();
-    ASSERT_TRUE(pump([&] { return agent.state().status() == ServerStatus::Running; }))
-        << agent.display().statusText;
+    ASSERT_TRUE(pump([&] { return agent.state().status() == ServerStatus::Running; })) << agent.display().statusText;
     monitor::CMonitorServerOutputWnd* monitor = window.monitorWindow();
     ASSERT_NE(monitor, nullptr);
     ASSERT_TRUE(pump([&] { return listHas(agent, "Game engine initialized"); }));
@@ -327,9 +350,9 @@ TEST_F(AgentWindow, ClosingTheMonitorWithYesStopsTheServer) {
     ASSERT_TRUE(pump([&] { return window.monitorWindow() == nullptr && agent.endingRun() == nullptr; }));
     EXPECT_EQ(agent.run(), nullptr);
     EXPECT_EQ(agent.state().status(), ServerStatus::Stopped);
-    EXPECT_TRUE(pid > 0 && (::kill(pid, 0) != 0 || readFile("/proc/" + std::to_string(pid) + "/stat")
-                                                            .value_or("Z")
-                                                            .find(") Z") != std::string::npos));
+    EXPECT_TRUE(pid > 0 &&
+                (::kill(pid, 0) != 0 ||
+                 readFile("/proc/" + std::to_string(pid) + "/stat").value_or("Z").find(") Z") != std::string::npos));
     agent.shutDown();
 }
 
@@ -388,8 +411,9 @@ private:
 };
 
 bool processGone(pid_t pid) {
-    return pid > 0 && (::kill(pid, 0) != 0 ||
-                       readFile("/proc/" + std::to_string(pid) + "/stat").value_or("Z").find(") Z") != std::string::npos);
+    return pid > 0 &&
+           (::kill(pid, 0) != 0 ||
+            readFile("/proc/" + std::to_string(pid) + "/stat").value_or("Z").find(") Z") != std::string::npos);
 }
 
 TEST_F(AgentWindow, RestartAndExitNeverStallTheWindowForAStubbornServer) {

@@ -3,18 +3,23 @@
 #include "agent/ui/CConfigurePasswordDlg.h"
 #include "agent/ui/ConfigureHelp.h"
 #include "agent/ui/ConfigureValues.h"
+#include "agent/ui/FirstRun.h"
 
 #include "agent/SettingsFile.h"
 
-#include "tests/support/gui/FakePrompter.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gui/FakePrompter.h"
 
+#include "common/Files.h"
 #include "common/Md5.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -77,18 +82,20 @@ TEST_F(ConfigureDialog, FieldsCarryTheirHelpTexts) {
         EXPECT_EQ(field->toolTipDuration(), 600000);
         EXPECT_TRUE(field->toolTip().contains(QStringLiteral("width=\"340\"")));
     }
-    EXPECT_NE(dialog.button("changePassword")->property("helpText").toString().toStdString().find(
-                  "If you do not wish to change the current password leave this field blank."),
+    EXPECT_NE(dialog.button("changePassword")
+                  ->property("helpText")
+                  .toString()
+                  .toStdString()
+                  .find("If you do not wish to change the current password leave this field blank."),
               std::string::npos);
     EXPECT_EQ(dialog.check("showMemoryUsage")->property("helpText").toString().toStdString(),
               configure_help::showMemoryUsage());
     EXPECT_NE(configure_help::honorField("Honor Server User Name").find(settings_file::kHonorSiteHost),
               std::string::npos);
 
-    CConfigurePasswordDlg password;
+    CConfigurePasswordDlg password(prompter);
     EXPECT_EQ(password.windowTitle(), QStringLiteral("Set Password"));
-    EXPECT_EQ(password.passwordField()->property("helpText").toString().toStdString(),
-              configure_help::password(false));
+    EXPECT_EQ(password.passwordField()->property("helpText").toString().toStdString(), configure_help::password(false));
 }
 
 TEST_F(ConfigureDialog, GameFolderCheckKeepsTheDialogOpen) {
@@ -140,10 +147,81 @@ TEST_F(ConfigureDialog, ChangePasswordAndSelectFillTheirFields) {
     dialog.button("select")->click();
     EXPECT_EQ(dialog.field("controlFile")->text(), QStringLiteral("Night Match.Control"));
     EXPECT_EQ(prompter.openFolder, QString::fromStdString(dir.path()));
-    EXPECT_TRUE(prompter.openFilter.startsWith(QStringLiteral("KVSM Server Control Files")));
+    EXPECT_EQ(prompter.openFilter, QStringLiteral("KVSM Server Control Files(*.Control);;All Files (*.*)"));
     prompter.openAnswer.clear();
     dialog.button("select")->click();
     EXPECT_EQ(dialog.field("controlFile")->text(), QStringLiteral("Night Match.Control"));
+}
+
+TEST_F(ConfigureDialog, SetPasswordRefusesAPasswordThatNoLoginCanCarry) {
+    CConfigurePasswordDlg dialog(prompter);
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    dialog.passwordField()->setText(QString(64, QLatin1Char('p')));
+    ok->click();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(prompter.errors.size(), 1u);
+    EXPECT_EQ(prompter.errors[0].text, QStringLiteral("The password you have entered is too long.  Remote KVSM users "
+                                                      "can only log in with a password of up to 62 characters.  "
+                                                      "Please enter a shorter password."));
+    EXPECT_EQ(prompter.errors[0].caption, QStringLiteral("Password Too Long"));
+
+    // The longest password that logs in is taken.
+    dialog.passwordField()->setText(QString(62, QLatin1Char('p')));
+    ok->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(prompter.errors.size(), 1u);
+}
+
+TEST_F(ConfigureDialog, FirstRunSaveTakesItsOwnFieldsAndOnlyATypedGameFolder) {
+    dir.write("found/System/server.bin", "#!/bin/sh\n");
+    dir.write("typed/System/server.bin", "#!/bin/sh\n");
+    dir.write("system.conf", "[Operations]\nInstallDir=" + dir.file("found") + "\n");
+    AgentEnvironment env;
+    env.workDir = dir.path();
+    env.systemGameSettings = dir.file("system.conf");
+    env.userGameSettings = dir.file("user.conf");
+    const std::string file = dir.file(settings_file::kFileName);
+    // Runs the first-run dialog filled by `fill` and reads back the file it wrote.
+    auto firstRun = [&](const std::function<void(CConfigureDlg&)>& fill) {
+        removeFile(file);
+        prompter.dialogHandler = [&](QDialog& d) {
+            auto& dialog = dynamic_cast<CConfigureDlg&>(d);
+            fill(dialog);
+            dialog.button("save")->click();
+            return dialog.result() == QDialog::Accepted;
+        };
+        AgentSettings settings = AgentSettings::defaults();
+        EXPECT_TRUE(runFirstRunDialog(settings, env, prompter));
+        AgentSettings written = AgentSettings::defaults();
+        EXPECT_EQ(settings_file::load(file, written), settings_file::LoadResult::Loaded);
+        EXPECT_EQ(written, settings);
+        return written;
+    };
+
+    // The found folder is shown but not written; fields that the first run does not take keep their defaults.
+    const AgentSettings saved = firstRun([&](CConfigureDlg& dialog) {
+        EXPECT_EQ(dialog.field("gameFolder")->text().toStdString(), dir.file("found"));
+        dialog.field("adminName")->setText(QStringLiteral("Owner"));
+        dialog.field("serverIp")->setText(QStringLiteral("192.0.2.7"));
+        dialog.check("autoRestart")->setChecked(true);
+        dialog.restartHourBox()->setCurrentIndex(4);
+        dialog.field("honorUserName")->setText(QStringLiteral("ranked"));
+        dialog.check("showMemoryUsage")->setChecked(true);
+        dialog.check("createCsvMemoryLog")->setChecked(true);
+    });
+    AgentSettings expected = AgentSettings::defaults();
+    expected.md5Password = md5Hex("Gatepost");
+    expected.adminName = "Owner";
+    expected.serverIp = "192.0.2.7";
+    expected.timedAutoRestartServer = true;
+    expected.timeOfDayInMinutesToRestartServer = 240;
+    EXPECT_EQ(saved, expected);
+
+    // A folder that the administrator typed is kept, without its trailing slash.
+    const AgentSettings typed = firstRun([&](CConfigureDlg& dialog) {
+        dialog.field("gameFolder")->setText(QString::fromStdString(dir.file("typed") + "/"));
+    });
+    EXPECT_EQ(typed.gameServerPath, dir.file("typed"));
 }
 
 TEST_F(ConfigureDialog, ApplyingKeepsTheSettingsFileWellFormed) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
 
 #include <cstdlib>
 
@@ -24,9 +25,13 @@ void FakePrompter::showInformation(QWidget*, const QString& text, const QString&
     informations.push_back({text, caption});
 }
 
-QString FakePrompter::saveFileName(QWidget*, const QString&, const QString& proposedPath, const QString&) {
+QString FakePrompter::saveFileName(QWidget*, const QString&, const QString& proposedPath, const QString&,
+                                   const QString& defaultSuffix) {
     proposedSavePath = proposedPath;
-    return saveAnswer;
+    saveSuffix = defaultSuffix;
+    if (saveAnswer.isEmpty() || defaultSuffix.isEmpty() || !QFileInfo(saveAnswer).suffix().isEmpty())
+        return saveAnswer;
+    return saveAnswer + QLatin1Char('.') + defaultSuffix;
 }
 
 QString FakePrompter::openFileName(QWidget*, const QString&, const QString& folder, const QString& filter) {

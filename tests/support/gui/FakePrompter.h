@@ -33,6 +33,7 @@ public:
     std::vector<Shown> errors;
     std::vector<Shown> informations;
     QString proposedSavePath;
+    QString saveSuffix; // the default suffix the save dialog was given
     QString openFolder;
     QString openFilter;
     std::vector<QUrl> urls;
@@ -46,8 +47,9 @@ public:
     bool askYesNo(QWidget* parent, const QString& text, const QString& caption) override;
     void showError(QWidget* parent, const QString& text, const QString& caption) override;
     void showInformation(QWidget* parent, const QString& text, const QString& caption) override;
-    QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
-                         const QString& filter) override;
+    // Adds the default suffix to an answer without one, as the real dialog does.
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath, const QString& filter,
+                         const QString& defaultSuffix = {}) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
     bool runDialog(QDialog& dialog) override;
