@@ -20,8 +20,10 @@ class RemoteRunner;
 
 struct FleetOptions {
     // Hosts asked at once; the others wait their turn. A call to a distant host is mostly waiting for round trips,
-    // so 32 keep a refresh of 50 hosts at two rounds while bounding the connections one refresh opens.
-    int workers = 32;
+    // so more at once shorten a refresh; but each call's TLS handshake costs CPU, and on a small machine many at once
+    // starve the window's thread (bench_manager_fleet_refresh: 5 ms longest stall with 8, 13 ms with 16, 40 ms with
+    // 32 on two cores). 16 keeps a refresh of 50 distant hosts at four rounds.
+    int workers = 16;
     // The player count of a running server: short, because the host's worker (and its row) waits for it.
     core::StatusQueryTiming query{8, std::chrono::milliseconds(100)};
 };
