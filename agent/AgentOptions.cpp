@@ -1,6 +1,9 @@
 #include "agent/AgentOptions.h"
 
+#include "common/Files.h"
+
 #include <charconv>
+#include <cstdlib>
 #include <string_view>
 
 namespace kv::agent {
@@ -45,6 +48,8 @@ AgentOptions parseAgentOptions(const std::vector<std::string>& arguments) {
             o.version = true;
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--user-workdir") {
+            o.userWorkDir = true;
         } else if (arg == "--workdir") {
             if (auto v = takeValue(arg))
                 o.workDir = *v;
@@ -70,11 +75,23 @@ AgentOptions parseAgentOptions(const std::vector<std::string>& arguments) {
         if (!o.error.empty())
             break;
     }
+    if (o.error.empty() && o.userWorkDir && !o.workDir.empty())
+        o.error = "--workdir and --user-workdir exclude each other";
     return o;
 }
 
+std::string userWorkFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/')
+        return joinPath(data, "KV Server Remote Control");
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return joinPath(joinPath(home, ".local/share"), "KV Server Remote Control");
+    return {};
+}
+
 const char* agentUsage() {
-    return "Usage: kvagent [--headless] [--workdir DIR] [/ShowFailures] [/ServerIP=ADDRESS]\n"
+    return "Usage: kvagent [--headless] [--workdir DIR | --user-workdir] [/ShowFailures] [/ServerIP=ADDRESS]\n"
            "               [/ControlFileName=NAME.Control] [--admin-port N] [--cleanup-ms N] [--stop-grace-ms N]\n"
            "       kvagent --set-password [--workdir DIR]   (reads the new password from standard input)\n"
            "       kvagent --fingerprint [--workdir DIR]    (the SHA-256 fingerprint that clients pin)\n"

@@ -20,6 +20,7 @@ struct AgentOptions {
     bool version = false;
     bool help = false;
     std::string workDir;      // --workdir DIR
+    bool userWorkDir = false; // --user-workdir: the per-user folder of userWorkFolder() (the menu entry's choice)
     int adminPort = 0;        // --admin-port N (0: the default 49600)
     int cleanupDelayMs = -1;  // --cleanup-ms N: wait after SHUTDOWN before clean-up (-1: the default 11000)
     int stopGraceMs = -1;     // --stop-grace-ms N: SIGTERM to SIGKILL (-1: the default 1000)
@@ -28,6 +29,10 @@ struct AgentOptions {
 };
 
 AgentOptions parseAgentOptions(const std::vector<std::string>& arguments);
+
+// The working folder of an agent started from the desktop menu, whose current folder is merely the home folder:
+// "$XDG_DATA_HOME/KV Server Remote Control", else the same below ~/.local/share; empty without a home.
+std::string userWorkFolder();
 
 // Usage text for --help and for a malformed command line.
 const char* agentUsage();

@@ -1,30 +1,33 @@
 #include "agent/WindowModuleLoader.h"
 
-#include "common/Files.h"
+#include "common/InstallLayout.h"
 
 #include <cstdio>
 #include <dlfcn.h>
-#include <unistd.h>
+#include <vector>
 
 namespace kv::agent {
 
-std::string runningProgramFolder() {
-    char path[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
-    const std::string folder(dirName(std::string_view(path, static_cast<std::size_t>(n))));
-    return folder.empty() ? "/" : folder;
-}
-
 int runWindowModule(const std::string& programFolder, const KvAgentWindowStart& start) {
-    const std::string path = joinPath(programFolder, ui::kWindowModuleFile);
+    const std::vector<std::string> candidates = companionCandidates(programFolder, ui::kWindowModuleFile);
+    const std::string path = firstExistingFile(candidates);
+    if (path.empty()) {
+        std::string tried;
+        for (const std::string& candidate : candidates)
+            tried += "\n  " + candidate;
+        std::fprintf(stderr,
+                     "kvagent: the window module %s was not found; looked for:%s\n"
+                     "Install it with kvagent, or run the agent without a window: kvagent --headless\n",
+                     ui::kWindowModuleFile, tried.empty() ? " (the program's folder is unknown)" : tried.c_str());
+        return 2;
+    }
+    // An absolute path: dlopen never searches the system's folders for it.
     void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         const char* reason = ::dlerror();
         std::fprintf(stderr,
                      "kvagent: cannot load the window module %s: %s\n"
-                     "Install it beside kvagent, or run the agent without a window: kvagent --headless\n",
+                     "Reinstall it with kvagent, or run the agent without a window: kvagent --headless\n",
                      path.c_str(), reason ? reason : "unknown reason");
         return 2;
     }

@@ -13,6 +13,7 @@
 
 #include "common/Clock.h"
 #include "common/Files.h"
+#include "common/InstallLayout.h"
 #include "common/Md5.h"
 #include "common/channel/AgentIdentity.h"
 
@@ -142,6 +143,14 @@ int main(int argc, char** argv) {
         std::printf("KV Server Manager Remote Control Utility Version %s\n", kVersionText);
         return 0;
     }
+    if (options.userWorkDir) {
+        options.workDir = userWorkFolder();
+        if (options.workDir.empty() || !makeDirectories(options.workDir)) {
+            std::fprintf(stderr, "kvagent: no per-user working folder%s%s (set HOME or XDG_DATA_HOME)\n",
+                         options.workDir.empty() ? "" : " ", options.workDir.c_str());
+            return 2;
+        }
+    }
     if (!options.workDir.empty() && ::chdir(options.workDir.c_str()) != 0) {
         std::fprintf(stderr, "kvagent: cannot use working folder %s: %s\n", options.workDir.c_str(),
                      std::strerror(errno));
@@ -197,8 +206,8 @@ int main(int argc, char** argv) {
         agent.shutDown();
         app.quit();
     });
-    console.print(std::string("KV Server Manager Remote Control Utility Version ") + kVersionText +
-                  " (headless) in " + workDir);
+    console.print(std::string("KV Server Manager Remote Control Utility Version ") + kVersionText + " (headless) in " +
+                  workDir);
     if (env.identity)
         console.print(std::string(identityCreated ? "Made a new agent identity" : "Agent identity") +
                       ", SHA-256 fingerprint " + env.identity->fingerprint);

@@ -8,12 +8,14 @@
 #include "client/RemoteControlLibrary.h"
 #include "client/TrustStore.h"
 #include "common/Files.h"
+#include "common/InstallLayout.h"
 #include "common/channel/Fingerprint.h"
 
 #include <cstdlib>
 #include <map>
 #include <ostream>
 #include <unistd.h>
+#include <vector>
 
 namespace kv::cli {
 
@@ -40,9 +42,20 @@ std::string absolute(const std::string& path) {
 
 bool loadLibrary(RemoteControlLibrary& library, const OptionParser& options, const std::string& programFolder,
                  std::ostream& err) {
-    std::string libraryPath = fromOptionOrEnvironment(options, "library", "KVSM_REMOTE_LIBRARY");
-    if (libraryPath.empty())
-        libraryPath = joinPath(programFolder, KVSM_REMOTE_CONTROL_LIBRARY);
+    // A path given by the administrator is taken relative to the current folder, as a shell user expects; a bare
+    // name would otherwise make dlopen search the system's folders.
+    std::string libraryPath = absolute(fromOptionOrEnvironment(options, "library", "KVSM_REMOTE_LIBRARY"));
+    if (libraryPath.empty()) {
+        const std::vector<std::string> candidates = companionCandidates(programFolder, KVSM_REMOTE_CONTROL_LIBRARY);
+        libraryPath = firstExistingFile(candidates);
+        if (libraryPath.empty()) {
+            err << "kvsm remote: the remote control library " << KVSM_REMOTE_CONTROL_LIBRARY
+                << " is neither beside kvsm nor in its installed library folder"
+                << (candidates.empty() ? std::string() : " (" + candidates.back() + ")")
+                << "; name it with --library FILE.\n";
+            return false;
+        }
+    }
     if (library.load(libraryPath))
         return true;
     err << "kvsm remote: " << library.error() << ".\n";
@@ -138,7 +151,8 @@ const char* remoteUsage() {
            "  --password-file FILE    read the password from the first line of FILE; without it the variable\n"
            "                          KVSM_PASSWORD is used, else it is asked for on the terminal\n"
            "  --dir FOLDER            folder for fetched and sent files (default: the current folder)\n"
-           "  --library FILE          the remote control library (default: beside kvsm, or KVSM_REMOTE_LIBRARY)\n"
+           "  --library FILE          the remote control library (or the variable KVSM_REMOTE_LIBRARY; default:\n"
+           "                          beside kvsm, else in ../lib/kv-server-manager from kvsm's folder)\n"
            "  --trust-file FILE       the trust file (or the variable KVSM_TRUST_FILE; default:\n"
            "                          $XDG_DATA_HOME/KV Server Manager/known_agents, else below ~/.local/share)\n"
            "  --known-only            refuse an agent that the trust file does not know instead of trusting it\n"

@@ -4,12 +4,12 @@
 #include "cli/QueryCommand.h"
 #include "cli/RemoteCommand.h"
 #include "cli/SetupCommand.h"
+#include "common/InstallLayout.h"
 #include "manager/core/ManagerFolders.h"
 
 #include <exception>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -22,14 +22,6 @@ const char* kUsage = "Usage: kvsm <family> <command> [options] ...\n"
                      "  query    a game server's live status over UDP (kvsm query --help)\n"
                      "\n"
                      "Exit status: 0 done, 1 refused or failed (the reason on standard error), 2 wrong usage.\n";
-
-std::string programPath(const char* argv0) {
-    char path[4096];
-    ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return argv0 ? argv0 : "";
-    return std::string(path, static_cast<std::size_t>(n));
-}
 
 int run(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -45,12 +37,11 @@ int run(int argc, char** argv) {
     }
     if (family == "setup") {
         kv::cli::ManagerPreferences prefs = kv::cli::readManagerPreferences();
-        return kv::cli::runSetupCommand(args, prefs, kv::core::shippedDataFolder(programPath(argv[0])), std::cout,
+        return kv::cli::runSetupCommand(args, prefs, kv::core::shippedDataFolder(kv::runningProgramFolder()), std::cout,
                                         std::cerr);
     }
     if (family == "remote") {
-        std::string program = programPath(argv[0]);
-        return kv::cli::runRemoteCommand(args, program.substr(0, program.rfind('/') + 1), std::cout, std::cerr);
+        return kv::cli::runRemoteCommand(args, kv::runningProgramFolder(), std::cout, std::cerr);
     }
     if (family == "query")
         return kv::cli::runQueryCommand(args, std::cout, std::cerr);

@@ -11,6 +11,7 @@
 
 #include "common/Clock.h"
 #include "common/Files.h"
+#include "common/InstallLayout.h"
 #include "gui/QtPrompter.h"
 #include "gui/SlotGuard.h"
 #include "gui/XdgDesktopServices.h"
@@ -120,10 +121,12 @@ int run(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KV Server Manager"));
+    // The menu entry's name, so that a Wayland desktop shows its icon for the windows.
+    QApplication::setDesktopFileName(QStringLiteral("org.kvservermanager.Manager"));
     QApplication::setApplicationVersion(QStringLiteral(KV_MANAGER_VERSION));
     // The tray icon keeps the manager alive while its window is hidden; the window says when to end.
     QApplication::setQuitOnLastWindowClosed(false);
-    const std::string program = QApplication::applicationFilePath().toStdString();
+    const std::string programFolder = kv::runningProgramFolder();
 
     // The working folder becomes the current folder before anything else: the client library writes relative to it.
     const std::string workdir = args.workdir.empty() ? kv::core::defaultWorkingFolder() : args.workdir;
@@ -135,7 +138,7 @@ int run(int argc, char** argv) {
     char* current = ::getcwd(nullptr, 0);
     const std::string workingFolder = current ? current : workdir;
     std::free(current);
-    const std::string dataFolder = kv::core::shippedDataFolder(program);
+    const std::string dataFolder = kv::core::shippedDataFolder(programFolder);
     if (dataFolder.empty())
         std::fprintf(stderr, "kvmanager: the shipped data files were not found; set KV_DATA_DIR\n");
     kv::setups::prepareWorkingFolder(workingFolder, dataFolder);
@@ -145,7 +148,7 @@ int run(int argc, char** argv) {
     context.workingFolder = workingFolder;
     context.documentsFolder = kv::core::documentsFolder();
     context.settingsFile = kv::core::managerSettingsFile();
-    context.helpFolder = kv::core::helpFolder(program);
+    context.helpFolder = kv::core::helpFolder(programFolder);
     context.installation = kv::core::findGameInstallation();
     context.settings = kv::core::readManagerSettings(context.settingsFile, context.installation);
     context.clock = &clock;
@@ -153,7 +156,7 @@ int run(int argc, char** argv) {
     // Bound before the main window is built, from the program's folder only. The trust file is the one kvsm uses.
     const char* trustFile = std::getenv("KVSM_TRUST_FILE");
     const kv::remote::RemoteBinding binding = kv::remote::RemoteBinding::bind(
-        kv::remote::RemoteBinding::candidatePaths(std::string(kv::dirName(program))), trustFile ? trustFile : "");
+        kv::remote::RemoteBinding::candidatePaths(programFolder), trustFile ? trustFile : "");
     context.remoteLibrary = binding.library();
 
     kv::gui::QtPrompter prompter;

@@ -31,6 +31,8 @@ int runAgentWindow(int& argc, char** argv, const AgentEnvironment& env, AgentSet
     }
     try {
         QApplication app(argc, argv);
+        // The menu entry's name, so that a Wayland desktop shows its icon for the windows.
+        QApplication::setDesktopFileName(QStringLiteral("org.kvservermanager.Agent"));
         gui::QtPrompter prompter;
         if (!settingsFound)
             runFirstRunDialog(settings, env, prompter);

@@ -1,17 +1,14 @@
 #include "manager/remote/RemoteBinding.h"
 
 #include "common/Files.h"
+#include "common/InstallLayout.h"
 
 #include <cerrno>
 
 namespace kv::remote {
 
 std::vector<std::string> RemoteBinding::candidatePaths(const std::string& programFolder) {
-    // A relative program folder would make the search depend on the current folder.
-    if (programFolder.empty() || programFolder.front() != '/')
-        return {};
-    return {joinPath(programFolder, KVSM_REMOTE_CONTROL_LIBRARY),
-            joinPath(joinPath(programFolder, "../lib"), KVSM_REMOTE_CONTROL_LIBRARY)};
+    return companionCandidates(programFolder, KVSM_REMOTE_CONTROL_LIBRARY);
 }
 
 RemoteBinding RemoteBinding::bind(const std::vector<std::string>& candidates, const std::string& trustFile) {

@@ -13,7 +13,8 @@ namespace kv::remote {
 class RemoteBinding {
 public:
     // Where the library is looked for, in order: the program's own folder, then the install's library folder
-    // (<program folder>/../lib). Never the working folder or the current folder, which others may write to.
+    // (<program folder>/../lib/kv-server-manager). Never the working folder or the current folder, which others may
+    // write to; nothing for a relative program folder.
     static std::vector<std::string> candidatePaths(const std::string& programFolder);
 
     // Binds the first candidate that exists. When one is bound, the agents' identities are checked against

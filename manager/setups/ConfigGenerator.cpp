@@ -35,7 +35,11 @@ std::string shellWord(std::string_view word) {
                           std::string_view("._-+/=:,@%").find(c) != std::string_view::npos);
     if (plain)
         return std::string(word);
-    return "'" + replaceAll(word, "'", "'\\''") + "'";
+    // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) about "'" + std::string&& when optimising.
+    std::string quoted(1, '\'');
+    quoted += replaceAll(word, "'", "'\\''");
+    quoted += '\'';
+    return quoted;
 }
 
 GenerateResult failure(std::string title, std::string message) {

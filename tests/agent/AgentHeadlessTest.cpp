@@ -34,9 +34,16 @@ protected:
     void SetUp() override { ASSERT_TRUE(host.ok()) << host.error(); }
 
     bool start(std::vector<std::string> extra = {}) {
-        std::vector<std::string> args = {kAgent, "--headless", "--workdir", host.workFolder(), "--admin-port",
-                                         std::to_string(host.adminPort()), "--cleanup-ms", "300",
-                                         "--stop-grace-ms", "300"};
+        std::vector<std::string> args = {kAgent,
+                                         "--headless",
+                                         "--workdir",
+                                         host.workFolder(),
+                                         "--admin-port",
+                                         std::to_string(host.adminPort()),
+                                         "--cleanup-ms",
+                                         "300",
+                                         "--stop-grace-ms",
+                                         "300"};
         args.insert(args.end(), extra.begin(), extra.end());
         std::string error;
         bool ok = agent.start(args, {}, {}, &error);
@@ -129,7 +136,7 @@ TEST_F(Headless, FirstRunHandsARandomPasswordOverInAnOwnerOnlyFileAndSetPassword
     AgentSettings s = AgentSettings::defaults();
     ASSERT_EQ(settings_file::load(joinPath(host.workFolder(), "KVSMRC.ini"), s), settings_file::LoadResult::Loaded);
     EXPECT_EQ(s.md5Password, md5Hex(password));
-    EXPECT_EQ(s.serverIp, "127.0.0.1");                // the switches count while no file exists
+    EXPECT_EQ(s.serverIp, "127.0.0.1"); // the switches count while no file exists
     EXPECT_EQ(s.activeControlFile, "Nothing.Control");
 
     auto setPassword = [&](const std::string& input) {
@@ -227,8 +234,8 @@ TEST_F(Headless, BadSettingsAndAMissingMapLeaveTheAgentRunning) {
                        "\nActiveControlFile=Duel.Control\nRemoteControlServerPort=not a number\n";
     ASSERT_TRUE(writeFileAtomically(joinPath(host.workFolder(), "KVSMRC.ini"), junk));
     ASSERT_TRUE(start());
-    ASSERT_TRUE(agent.waitForLine("Invalid Configuration, map \"" + host.gameFolder() + "/Maps/Gone.kvo\" not found",
-                                  10s))
+    ASSERT_TRUE(
+        agent.waitForLine("Invalid Configuration, map \"" + host.gameFolder() + "/Maps/Gone.kvo\" not found", 10s))
         << agent.output();
     ASSERT_TRUE(agent.waitForLine("Server Status: Stopped - Invalid Configuration", 10s));
     EXPECT_TRUE(agent.process().running());
@@ -240,10 +247,10 @@ TEST_F(Headless, BadSettingsAndAMissingMapLeaveTheAgentRunning) {
 }
 
 TEST_F(Headless, MalformedOptionsAreRefusedBeforeAnythingIsWritten) {
-    for (std::vector<std::string> args : {std::vector<std::string>{kAgent, "--headless", "--admin-port", "x"},
-                                          std::vector<std::string>{kAgent, "--headless", "--workdir"},
-                                          std::vector<std::string>{kAgent, "--headless", "--workdir",
-                                                                   host.workFolder() + "/missing"}}) {
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{kAgent, "--headless", "--admin-port", "x"},
+          std::vector<std::string>{kAgent, "--headless", "--workdir"},
+          std::vector<std::string>{kAgent, "--headless", "--workdir", host.workFolder() + "/missing"}}) {
         test::ProgramRun run;
         ASSERT_TRUE(run.start(args, {}, host.workFolder()));
         EXPECT_EQ(run.waitForExit(10s).value_or(0), 2) << run.output();
@@ -278,9 +285,9 @@ TEST_F(Headless, WithoutHeadlessTheWindowComesFromItsModule) {
     EXPECT_NE(host.agentLogText().find("Created shutdown socket\n"), std::string::npos) << host.agentLogText();
 }
 
-TEST_F(Headless, AMissingWindowModuleIsReportedAndHeadlessStillRuns) {
-    // kvagent alone in a folder of its own, as a service install would copy it.
-    const std::string folder = joinPath(host.workFolder(), "alone");
+TEST_F(Headless, AMissingWindowModuleIsReportedAndHeadlessStillRunsAndAnInstalledOneIsFound) {
+    // kvagent alone in <prefix>/bin, as a service install would copy it.
+    const std::string folder = joinPath(host.workFolder(), "bin");
     const std::string copy = joinPath(folder, "kvagent");
     const auto program = readFile(kAgent);
     ASSERT_TRUE(program.has_value());
@@ -292,8 +299,10 @@ TEST_F(Headless, AMissingWindowModuleIsReportedAndHeadlessStillRuns) {
     test::ProgramRun windowed;
     ASSERT_TRUE(windowed.start({copy, "--workdir", host.workFolder()}, {{"QT_QPA_PLATFORM", "offscreen"}}));
     EXPECT_EQ(windowed.waitForExit(15s).value_or(-1), 2) << windowed.output();
-    EXPECT_TRUE(windowed.hasLine("cannot load the window module " + joinPath(folder, "kvagent-ui.so")))
-        << windowed.output();
+    EXPECT_TRUE(windowed.hasLine("the window module kvagent-ui.so was not found")) << windowed.output();
+    const std::string installed = joinPath(host.workFolder(), "lib/kv-server-manager/kvagent-ui.so");
+    EXPECT_TRUE(windowed.hasLine(joinPath(folder, "kvagent-ui.so"))) << windowed.output();
+    EXPECT_TRUE(windowed.hasLine(installed)) << windowed.output();
     EXPECT_TRUE(windowed.hasLine("kvagent --headless")) << windowed.output();
 
     test::ProgramRun headless;
@@ -302,6 +311,18 @@ TEST_F(Headless, AMissingWindowModuleIsReportedAndHeadlessStillRuns) {
     ASSERT_TRUE(headless.waitForLine("Server Status: Running", 15s)) << headless.output();
     headless.process().signalGroup(SIGTERM);
     EXPECT_EQ(headless.waitForExit(15s).value_or(-1), 0) << headless.output();
+
+    // The package's layout: the module in <prefix>/lib/kv-server-manager (a copy, so that the maps name it).
+    const auto module = readFile(std::string(KV_BIN_DIR) + "/kvagent-ui.so");
+    ASSERT_TRUE(module.has_value());
+    ASSERT_TRUE(makeDirectories(std::string(dirName(installed))) && writeFileAtomically(installed, *module));
+    const std::size_t logged = host.readWork("DEBUG.txt").size();
+    ASSERT_TRUE(agent.start({copy, "--workdir", host.workFolder(), "--admin-port", std::to_string(host.adminPort()),
+                             "--cleanup-ms", "300", "--stop-grace-ms", "300"},
+                            {{"QT_QPA_PLATFORM", "offscreen"}}));
+    ASSERT_TRUE(test::waitUntil([&] { return host.readWork("DEBUG.txt").size() > logged; }, 30s)) << agent.output();
+    EXPECT_NE(mapsOfAgent().find(installed), std::string::npos) << mapsOfAgent();
+    EXPECT_EQ(terminate().value_or(-1), 0) << agent.output();
 }
 
 TEST_F(Headless, KeepsItsOwnIdentityAndPrintsItsFingerprint) {

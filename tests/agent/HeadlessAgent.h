@@ -23,7 +23,7 @@ public:
         bool activeSetup = false; // start with "Duel.Control" active (otherwise none is selected)
         std::string password = "secret";
         // Adjusts the settings written before each start.
-        std::function<void(kv::agent::AgentSettings&)> settings;
+        std::function<void(kv::agent::AgentSettings&)> settings = {};
     };
 
     HeadlessAgent();

@@ -1,5 +1,5 @@
-#include "agent/AgentOptions.h"
 #include "agent/SettingsFile.h"
+#include "agent/AgentOptions.h"
 
 #include "common/AtomicFile.h"
 #include "common/Files.h"
@@ -51,16 +51,25 @@ TEST(SettingsFile, WritesExactlyTheDesignedLines) {
         "REM This option specifies which port to use for the Remote Control server.\n"
         "RemoteControlServerPort=49310\n\n"
         "REM To override the current field replace MD5Password= with Password=<YourNewPassword>\n"
-        "MD5Password=" + md5Hex("Gatepost") + "\n\n"
+        "MD5Password=" +
+        md5Hex("Gatepost") +
+        "\n\n"
         "REM This field specifies the administrator's name used to log in to the remote control.\n"
         "AdminName=Boss\n\n"
-        "REM If you have not registered your server at " + host +
+        "REM If you have not registered your server at " +
+        host +
         " please leave the \"HonorServerXXX\" fields blank.\n"
-        "REM This field specifies the honor server user name you have registered at " + host + ".\n"
+        "REM This field specifies the honor server user name you have registered at " +
+        host +
+        ".\n"
         "HonorServerUserName=\n\n"
-        "REM This field specifies the honor server password you have registered at " + host + ".\n"
+        "REM This field specifies the honor server password you have registered at " +
+        host +
+        ".\n"
         "HonorServerPassword=\n\n"
-        "REM This field specifies the honor server IP address you have registered at " + host + ".\n"
+        "REM This field specifies the honor server IP address you have registered at " +
+        host +
+        ".\n"
         "HonorServerIP=\n\n"
         "REM This field sets the active server setup configuration file to use on startup.\n"
         "ActiveControlFile=Duel.Control\n\n"
@@ -119,12 +128,12 @@ TEST(SettingsFile, KeysIgnoreCaseAndLaterLinesWinAndJunkIsIgnored) {
                          "HonorServerIP=5.5.5.5\n",
                          s);
     EXPECT_EQ(s.adminName, "second");
-    EXPECT_EQ(s.remoteControlServerPort, 0);  // no digits gives 0
+    EXPECT_EQ(s.remoteControlServerPort, 0); // no digits gives 0
     EXPECT_EQ(s.maxConsoleLoggingRamInK, -12);
     EXPECT_FALSE(s.createRunningLog);
     EXPECT_TRUE(s.timedAutoRestartServer);
-    EXPECT_EQ(s.serverIp, " 10.1.1.1 ");      // values are not trimmed
-    EXPECT_EQ(s.honorServerIp, "5.5.5.5");    // not taken by ServerIP=
+    EXPECT_EQ(s.serverIp, " 10.1.1.1 ");   // values are not trimmed
+    EXPECT_EQ(s.honorServerIp, "5.5.5.5"); // not taken by ServerIP=
 }
 
 TEST(SettingsFile, PlainPasswordBecomesItsDigestAndLeavesTheFileOnSave) {
@@ -203,8 +212,8 @@ TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
 
 TEST(AgentOptions, DesignedSwitchesWithSlashOrDashAndOwnOptions) {
     AgentOptions o = parseAgentOptions({"/ShowFailures", "-ServerIP=10.0.0.1", "ControlFileName=My Setup.Control",
-                                        "--headless", "--workdir", "/tmp/x", "--admin-port", "4000",
-                                        "--stop-grace-ms", "50", "showfailures", "/Unknown"});
+                                        "--headless", "--workdir", "/tmp/x", "--admin-port", "4000", "--stop-grace-ms",
+                                        "50", "showfailures", "/Unknown"});
     EXPECT_TRUE(o.error.empty()) << o.error;
     EXPECT_TRUE(o.showFailures);
     EXPECT_EQ(o.serverIp.value_or("?"), "10.0.0.1");
@@ -213,6 +222,21 @@ TEST(AgentOptions, DesignedSwitchesWithSlashOrDashAndOwnOptions) {
     EXPECT_EQ(o.workDir, "/tmp/x");
     EXPECT_EQ(o.adminPort, 4000);
     EXPECT_EQ(o.stopGraceMs, 50);
+    EXPECT_FALSE(o.userWorkDir);
+}
+
+TEST(AgentOptions, TheMenusPerUserWorkingFolderFollowsXdgDataHome) {
+    EXPECT_TRUE(parseAgentOptions({"--user-workdir"}).userWorkDir);
+    EXPECT_FALSE(parseAgentOptions({"--user-workdir", "--workdir", "/tmp/x"}).error.empty());
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const std::string saved = data ? data : "", home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(userWorkFolder(), "/srv/data/KV Server Remote Control");
+    ::setenv("XDG_DATA_HOME", "relative", 1); // not absolute: ignored, as the XDG rules say
+    ::setenv("HOME", "/home/admin", 1);
+    EXPECT_EQ(userWorkFolder(), "/home/admin/.local/share/KV Server Remote Control");
+    data ? ::setenv("XDG_DATA_HOME", saved.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
+    ::setenv("HOME", home.c_str(), 1);
 }
 
 TEST(AgentOptions, MalformedOptionsAreRefusedWithAReason) {

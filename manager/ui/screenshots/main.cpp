@@ -35,6 +35,7 @@
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/Files.h"
+#include "common/InstallLayout.h"
 #include "gui/QtPrompter.h"
 #include "gui/WidgetPictures.h"
 #include "gui/XdgDesktopServices.h"
@@ -347,7 +348,7 @@ int main(int argc, char** argv) {
         makeDirectories(out);
         QTemporaryDir temp;
         const std::string work = joinPath(temp.path().toStdString(), "work");
-        setups::prepareWorkingFolder(work, core::shippedDataFolder(QApplication::applicationFilePath().toStdString()));
+        setups::prepareWorkingFolder(work, core::shippedDataFolder(runningProgramFolder()));
         writeLibrary(setups::SetupStore(work));
 
         const SystemClock clock;

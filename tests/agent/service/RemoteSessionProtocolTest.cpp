@@ -67,7 +67,7 @@ TEST_F(ServiceTest, RestartTimeNoneEndsTheSessionAMinuteKeepsItAnythingElseEndsI
     EXPECT_EQ(c.line(), "<closed>");
     EXPECT_TRUE(host.settings().timedAutoRestartServer);
     EXPECT_EQ(host.settings().timeOfDayInMinutesToRestartServer, 180); // a minute outside the day is not taken
-    EXPECT_TRUE(host.controlRequests().empty());                     // nor what came after it
+    EXPECT_TRUE(host.controlRequests().empty());                       // nor what came after it
     RawClient d(listener->port());
     ASSERT_TRUE(d.login());
     ASSERT_TRUE(d.send("SetRestartTime\nNone\n"));
@@ -206,10 +206,11 @@ TEST_F(ServiceTest, EachRequestOfNoteLeavesOneAccessLogLineAndTheOthersNone) {
         client.line();
         std::vector<std::string> lines = host.accessLines();
         std::vector<std::string> added(lines.begin() + static_cast<long>(before), lines.end());
-        if (c.logged)
+        if (c.logged) {
             EXPECT_THAT(added, ElementsAre(c.logged)) << c.exchange;
-        else
+        } else {
             EXPECT_TRUE(added.empty()) << c.exchange;
+        }
     }
 }
 

@@ -44,8 +44,9 @@ TEST(AntiCheatFilesTest, TheSettingTableIsTheDesignedOneAndEveryDefaultIsStated)
     for (std::size_t row = 1; row < table.size(); ++row) {
         EXPECT_TRUE(names.insert(table[row].name).second) << table[row].name;
         EXPECT_FALSE(table[row].description.empty()) << table[row].name;
-        if (row > 2 && row != 5) // ChangePeriod comes before ChangeMax, as designed
+        if (row > 2 && row != 5) { // ChangePeriod comes before ChangeMax, as designed
             EXPECT_LT(kv::toLowerAscii(table[row - 1].name), kv::toLowerAscii(table[row].name)) << table[row].name;
+        }
     }
     const std::pair<const char*, const char*> defaults[] = {{"PB_SV_AutoSsFrom", "60 seconds"},
                                                             {"PB_SV_AutoSsTo", "1200 seconds"},

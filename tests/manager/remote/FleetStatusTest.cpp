@@ -120,8 +120,9 @@ TEST_F(Fleet, AnOwnerGoneDuringARefreshHearsNothingAndTheWorkersEndByThemselves)
         QObject::connect(fleet, &FleetStatus::hostChecked, [&heard](FleetStatus::Key, const HostStatus&) { ++heard; });
         QObject::connect(fleet, &FleetStatus::refreshEnded, [&heard] { ++heard; });
         ASSERT_TRUE(fleet->refresh(hosts()));
-        if (round == 1) // some answers already queued, not yet delivered
+        if (round == 1) { // some answers already queued, not yet delivered
             ASSERT_TRUE(kv::test::waitUntil([] { return RemoteRunner::runningWorkers() < 2; }, 30s));
+        }
         delete owner;
     }
     // A fleet stopped from inside its own first delivery drops what is under way and queued as well.

@@ -71,15 +71,16 @@ TEST_F(Binding, TheBuiltLibraryBindsFromTheProgramFolderOrTheInstallsLibraryFold
           reinterpret_cast<const void*>(library->setTrustFile)})
         EXPECT_NE(entry, nullptr);
 
-    // An installed manager: <prefix>/bin/kvmanager and <prefix>/lib/libkvsm-remote-control.so.
+    // An installed manager: <prefix>/bin/kvmanager and <prefix>/lib/kv-server-manager/libkvsm-remote-control.so.
     const std::string bin = install.file("bin");
-    ASSERT_TRUE(kv::makeDirectories(bin) && kv::makeDirectories(install.file("lib")));
+    const std::string lib = install.file("lib/kv-server-manager");
+    ASSERT_TRUE(kv::makeDirectories(bin) && kv::makeDirectories(lib));
     ASSERT_EQ(
-        ::symlink(KV_BIN_DIR "/" KVSM_REMOTE_CONTROL_LIBRARY, install.file("lib/" KVSM_REMOTE_CONTROL_LIBRARY).c_str()),
+        ::symlink(KV_BIN_DIR "/" KVSM_REMOTE_CONTROL_LIBRARY, kv::joinPath(lib, KVSM_REMOTE_CONTROL_LIBRARY).c_str()),
         0);
     const RemoteBinding installed = RemoteBinding::bind(RemoteBinding::candidatePaths(bin), data.file("known"));
     ASSERT_TRUE(installed.available()) << installed.detail();
-    EXPECT_EQ(installed.path(), kv::joinPath(bin, "../lib/" KVSM_REMOTE_CONTROL_LIBRARY));
+    EXPECT_EQ(installed.path(), kv::joinPath(lib, KVSM_REMOTE_CONTROL_LIBRARY));
 }
 
 } // namespace
