@@ -1,4 +1,5 @@
 #include "manager/ui/preferences/CPreferencesMasterBanListPropertyPage.h"
+#include "manager/ui/preferences/BanListView.h"
 
 #include "manager/core/ManagerContext.h"
 #include "manager/ui/preferences/CMasterBanEntryDlg.h"
@@ -19,36 +20,13 @@
 
 namespace kv::manager::ui {
 
-namespace {
-
-QTreeWidgetItem* rowOf(const core::BanEntry& entry) {
-    return new QTreeWidgetItem(QStringList{QString::fromStdString(entry.type), QString::fromStdString(entry.value),
-                                           QString::fromStdString(core::banLengthText(entry.endTime)),
-                                           QString::fromStdString(entry.playerName)});
-}
-
-} // namespace
-
 CPreferencesMasterBanListPropertyPage::CPreferencesMasterBanListPropertyPage(const core::ManagerContext& context,
                                                                              gui::Prompter& prompter,
                                                                              gui::DesktopServices& desktop,
                                                                              QWidget* parent)
     : CPreferencesPage(context, prompter, desktop, help_topic::kMasterBanList, parent) {
     view_ = new QTreeWidget(this);
-    view_->setObjectName(QStringLiteral("banList"));
-    view_->setColumnCount(4);
-    view_->setHeaderLabels({QStringLiteral("Ban Type"), QStringLiteral("Ban Value"), QStringLiteral("Ban Length"),
-                            QStringLiteral("Player Name")});
-    view_->header()->setStretchLastSection(false);
-    const int widths[] = {70, 120, 100, 120};
-    for (int column = 0; column < 4; ++column)
-        view_->setColumnWidth(column, widths[column]);
-    view_->setRootIsDecorated(false);
-    view_->setItemsExpandable(false);
-    view_->setUniformRowHeights(true);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setSelectionMode(QAbstractItemView::SingleSelection);
-    view_->setAllColumnsShowFocus(true);
+    ban_view::setUp(*view_);
 
     add_ = new QPushButton(QStringLiteral("Add Ban Entry"), this);
     add_->setObjectName(QStringLiteral("addBanEntry"));
@@ -88,18 +66,12 @@ void CPreferencesMasterBanListPropertyPage::firstShown() {
 }
 
 void CPreferencesMasterBanListPropertyPage::fillView() {
-    view_->clear();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(static_cast<qsizetype>(list_.size()));
-    for (const core::BanEntry& entry : list_)
-        rows.append(rowOf(entry));
-    view_->addTopLevelItems(rows);
+    ban_view::show(*view_, list_);
     remove_->setEnabled(false);
 }
 
 void CPreferencesMasterBanListPropertyPage::insertAtTop(const core::BanEntry& entry) {
-    list_.insert(list_.begin(), entry);
-    view_->insertTopLevelItem(0, rowOf(entry));
+    ban_view::insertAtTop(*view_, list_, entry);
 }
 
 void CPreferencesMasterBanListPropertyPage::addEntry() {
@@ -112,17 +84,8 @@ void CPreferencesMasterBanListPropertyPage::addEntry() {
 }
 
 void CPreferencesMasterBanListPropertyPage::removeSelectedEntry() {
-    const QList<QTreeWidgetItem*> selected = view_->selectedItems();
-    if (selected.isEmpty())
-        return;
-    const int row = view_->indexOfTopLevelItem(selected.front());
-    if (row < 0 || static_cast<std::size_t>(row) >= list_.size())
-        return;
-    list_.erase(list_.begin() + row);
-    delete view_->takeTopLevelItem(row);
-    view_->clearSelection();
-    view_->setCurrentItem(nullptr);
-    remove_->setEnabled(false);
+    if (ban_view::removeSelected(*view_, list_))
+        remove_->setEnabled(false);
 }
 
 } // namespace kv::manager::ui

@@ -1,4 +1,5 @@
 #include "manager/ui/remote/CBanListManagementDlg.h"
+#include "manager/ui/preferences/BanListView.h"
 
 #include "common/Clock.h"
 #include "common/Files.h"
@@ -37,14 +38,6 @@ const QString kNotStored =
 const QString kNotUpdated = QStringLiteral(
     "The Ban List could not be updated.  The remote server may not be running the latest version of the program.");
 
-// The designed column widths; a column grows when its texts need more (a network card address).
-constexpr int kColumnWidths[] = {70, 120, 100, 120};
-
-QTreeWidgetItem* rowOf(const core::BanEntry& entry) {
-    return new QTreeWidgetItem(QStringList{text(entry.type), text(entry.value),
-                                           text(core::banLengthText(entry.endTime)), text(entry.playerName)});
-}
-
 } // namespace
 
 CBanListManagementDlg::CBanListManagementDlg(core::ManagerContext& context, gui::Prompter& prompter,
@@ -59,18 +52,8 @@ CBanListManagementDlg::CBanListManagementDlg(core::ManagerContext& context, gui:
     connect(runner_, &remote::RemoteRunner::statusText, this, gui::guarded([this](const QString& t) { setStatus(t); }));
 
     view_ = new QTreeWidget(this);
-    view_->setObjectName(QStringLiteral("banList"));
-    view_->setColumnCount(4);
-    view_->setHeaderLabels({QStringLiteral("Ban Type"), QStringLiteral("Ban Value"), QStringLiteral("Ban Length"),
-                            QStringLiteral("Player Name")});
-    view_->header()->setStretchLastSection(false);
+    ban_view::setUp(*view_);
     fitColumns();
-    view_->setRootIsDecorated(false);
-    view_->setItemsExpandable(false);
-    view_->setUniformRowHeights(true);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setSelectionMode(QAbstractItemView::SingleSelection);
-    view_->setAllColumnsShowFocus(true);
     view_->setMinimumSize(70 + 120 + 100 + 120 + 24, 220);
 
     status_ = new QLabel(this);
@@ -192,12 +175,7 @@ void CBanListManagementDlg::showDownloadedList(const core::BanList& list) {
 }
 
 void CBanListManagementDlg::fillView() {
-    view_->clear();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(static_cast<qsizetype>(list_.size()));
-    for (const core::BanEntry& entry : list_)
-        rows.append(rowOf(entry));
-    view_->addTopLevelItems(rows);
+    ban_view::show(*view_, list_);
     fitColumns();
     button("remove")->setEnabled(false);
 }
@@ -205,7 +183,7 @@ void CBanListManagementDlg::fillView() {
 void CBanListManagementDlg::fitColumns() {
     for (int column = 0; column < 4; ++column) {
         view_->resizeColumnToContents(column);
-        view_->setColumnWidth(column, std::max(kColumnWidths[column], view_->columnWidth(column)));
+        view_->setColumnWidth(column, std::max(ban_view::kColumnWidths[column], view_->columnWidth(column)));
     }
 }
 
@@ -222,24 +200,14 @@ void CBanListManagementDlg::addEntry() {
         this);
     if (!prompter_.runDialog(dialog) || closed_)
         return;
-    const core::BanEntry entry = dialog.entry();
-    list_.insert(list_.begin(), entry);
-    view_->insertTopLevelItem(0, rowOf(entry));
+    ban_view::insertAtTop(*view_, list_, dialog.entry());
     fitColumns();
     button("save")->setEnabled(true);
 }
 
 void CBanListManagementDlg::removeSelectedEntry() {
-    const QList<QTreeWidgetItem*> selected = view_->selectedItems();
-    if (busy_ || selected.isEmpty())
+    if (busy_ || !ban_view::removeSelected(*view_, list_))
         return;
-    const int row = view_->indexOfTopLevelItem(selected.front());
-    if (row < 0 || static_cast<std::size_t>(row) >= list_.size())
-        return;
-    list_.erase(list_.begin() + row);
-    delete view_->takeTopLevelItem(row);
-    view_->clearSelection();
-    view_->setCurrentItem(nullptr);
     button("remove")->setEnabled(false);
     button("save")->setEnabled(true);
 }

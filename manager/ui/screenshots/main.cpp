@@ -15,6 +15,9 @@
 #include "manager/ui/remote/CConfigurePunkBusterServerOptions.h"
 #include "manager/ui/remote/CEditServerDlg.h"
 #include "manager/ui/remote/CManageServersDlg.h"
+#include "manager/ui/remote/CPunkBusterOptionsDlg.h"
+#include "manager/ui/remote/CPunkbusterConfigManagementDlg.h"
+#include "manager/ui/remote/CPunkbusterCreateNewConfigurationDlg.h"
 #include "manager/ui/remote/CRemoteServerConfigurationManagementDlg.h"
 #include "manager/ui/remote/CRemoteServerConfigureAutoRestartDlg.h"
 #include "manager/ui/remote/CRemoteServerPunkbusterScreenshotsDlg.h"
@@ -283,6 +286,18 @@ bool saveAntiCheatPictures(core::ManagerContext& context, gui::Prompter& prompte
     logs.selectRow(0);
     ok = saveWidgetPicture(logs, out, "anticheat-logs.png") && ok;
     logs.hide();
+
+    manager::ui::CPunkBusterOptionsDlg options;
+    ok = saveWidgetPicture(options, out, "anticheat-options.png") && ok;
+    options.hide();
+    manager::ui::CPunkbusterConfigManagementDlg files(context, prompter, host, [] {});
+    files.showConfigurationList({"league.cfg,512", "scrim.cfg,230"});
+    files.list()->setCurrentRow(2);
+    ok = saveWidgetPicture(files, out, "anticheat-option-files.png") && ok;
+    files.hide();
+    manager::ui::CPunkbusterCreateNewConfigurationDlg name(prompter);
+    name.nameField()->setText(QStringLiteral("cup2027"));
+    ok = saveWidgetPicture(name, out, "anticheat-new-option-file.png") && ok;
     return ok;
 }
 

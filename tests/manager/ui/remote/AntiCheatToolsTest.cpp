@@ -12,7 +12,7 @@
 #include "common/Files.h"
 #include "manager/core/ManagerContext.h"
 #include "manager/remote/RemoteBinding.h"
-#include "tests/agent/HeadlessAgent.h"
+#include "tests/manager/ui/remote/RemoteWindowFixture.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/gui/FakeDesktopServices.h"
@@ -39,15 +39,6 @@ namespace {
 
 using Files = CRemoteServerPunkbusterScreenshotsDlg;
 
-bool settle(const std::function<bool()>& done) {
-    return test::waitUntil(
-        [&done] {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            return done();
-        },
-        60s);
-}
-
 QStringList texts(const QListWidget& list) {
     QStringList out;
     for (int r = 0; r < list.count(); ++r)
@@ -55,30 +46,14 @@ QStringList texts(const QListWidget& list) {
     return out;
 }
 
-class AntiCheatTools : public ::testing::Test {
+class AntiCheatTools : public RemoteWindowFixture {
 protected:
     void SetUp() override {
-        test::guiApp();
-        ::setenv("XDG_DATA_HOME", local.path().c_str(), 1);
-        ASSERT_TRUE(agent.start()) << agent.error();
-        binding =
-            remote::RemoteBinding::bind(remote::RemoteBinding::candidatePaths(KV_BIN_DIR), local.file("known_agents"));
-        ASSERT_TRUE(binding.available()) << binding.detail();
-        context.workingFolder = local.file("work");
-        ASSERT_TRUE(makeDirectories(context.workingFolder));
-        context.remoteLibrary = binding.library();
-        // The library stores downloads in the current folder, which is the manager's working folder.
-        ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
-        ASSERT_EQ(::chdir(context.workingFolder.c_str()), 0);
+        RemoteWindowFixture::SetUp();
         for (const char* folder : {"System/pb/svss", "System/pb/svlogs"})
             ASSERT_TRUE(makeDirectories(onHost(folder)));
     }
-    void TearDown() override {
-        EXPECT_EQ(::chdir(previous), 0);
-        EXPECT_TRUE(remote::RemoteRunner::waitForWorkers(20s));
-    }
 
-    remote::RemoteHost host() const { return {agent.address(), agent.adminName(), agent.password()}; }
     // The host keeps its anti-cheat files under System/pb of its game folder.
     std::string onHost(const std::string& relative) { return joinPath(agent.host().gameFolder(), relative); }
     void hostFile(const std::string& relative, const std::string& bytes) {
@@ -101,14 +76,6 @@ protected:
         dialog.viewButton()->click();
         ASSERT_TRUE(settle([&] { return !dialog.busy(); }));
     }
-
-    test::HeadlessAgent agent;
-    test::TempDir local;
-    remote::RemoteBinding binding;
-    core::ManagerContext context;
-    test::FakePrompter prompter;
-    test::FakeDesktopServices desktop;
-    char previous[4096] = {};
 };
 
 TEST_F(AntiCheatTools, AnEditedOptionFileReachesTheHostByteForByte) {

@@ -8,7 +8,7 @@
 #include "manager/core/ManagerContext.h"
 #include "manager/remote/RemoteBinding.h"
 #include "manager/ui/remote/CBanListAddNewPlayerDlg.h"
-#include "tests/agent/HeadlessAgent.h"
+#include "tests/manager/ui/remote/RemoteWindowFixture.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
@@ -37,38 +37,22 @@ using Dialog = CBanListManagementDlg;
 
 const QString kRetrieved = QStringLiteral("Ban List Retrieved");
 
-class RemoteBanList : public ::testing::Test {
+class RemoteBanList : public RemoteWindowFixture {
 protected:
     void SetUp() override {
-        test::guiApp();
-        ::setenv("XDG_DATA_HOME", local.path().c_str(), 1);
-        ASSERT_TRUE(agent.start()) << agent.error();
-        binding =
-            remote::RemoteBinding::bind(remote::RemoteBinding::candidatePaths(KV_BIN_DIR), local.file("known_agents"));
-        ASSERT_TRUE(binding.available()) << binding.detail();
-        context.workingFolder = local.file("work");
-        ASSERT_TRUE(makeDirectories(context.workingFolder));
+        RemoteWindowFixture::SetUp();
         clock.seconds = test::localMoment(2026, 12, 7, 12, 0);
-        context.clock = &clock;
-        context.remoteLibrary = binding.library();
     }
-    void TearDown() override { EXPECT_TRUE(remote::RemoteRunner::waitForWorkers(20s)); }
 
     std::unique_ptr<Dialog> open() {
-        auto dialog = std::make_unique<Dialog>(context, prompter,
-                                               remote::RemoteHost{agent.address(), agent.adminName(), agent.password()},
-                                               "Harbor Box", [this](const char* page) { helpPages.push_back(page); });
+        auto dialog = std::make_unique<Dialog>(context, prompter, host(), "Harbor Box",
+                                               [this](const char* page) { helpPages.push_back(page); });
         dialog->show();
         EXPECT_TRUE(idle(*dialog)) << agent.output();
         return dialog;
     }
     static bool idle(Dialog& dialog) {
-        return test::waitUntil(
-            [&dialog] {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-                return !dialog.busy();
-            },
-            60s);
+        return settle([&dialog] { return !dialog.busy(); });
     }
     static QStringList rows(const Dialog& dialog) {
         QStringList out;
@@ -99,12 +83,6 @@ protected:
         };
     }
 
-    test::HeadlessAgent agent;
-    test::TempDir local;
-    test::ManualClock clock;
-    remote::RemoteBinding binding;
-    core::ManagerContext context;
-    test::FakePrompter prompter;
     std::vector<std::string> helpPages;
 };
 

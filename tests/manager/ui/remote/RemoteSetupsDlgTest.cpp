@@ -14,7 +14,7 @@
 #include "manager/ui/SetupTree.h"
 #include "manager/ui/setup/details/CServerDetailsPropertySheet.h"
 #include "manager/ui/setup/details/CServerDetailsServerNamePropertyPage.h"
-#include "tests/agent/HeadlessAgent.h"
+#include "tests/manager/ui/remote/RemoteWindowFixture.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
@@ -41,29 +41,16 @@ namespace {
 
 using Dialog = CRemoteServerConfigurationManagementDlg;
 
-class RemoteSetups : public ::testing::Test {
+class RemoteSetups : public RemoteWindowFixture {
 protected:
     void SetUp() override {
-        test::guiApp();
-        ::setenv("XDG_DATA_HOME", local.path().c_str(), 1);
-        ASSERT_TRUE(agent.start()) << agent.error();
-        binding =
-            remote::RemoteBinding::bind(remote::RemoteBinding::candidatePaths(KV_BIN_DIR), local.file("known_agents"));
-        ASSERT_TRUE(binding.available()) << binding.detail();
-        context.workingFolder = local.file("work");
+        RemoteWindowFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         setups::prepareWorkingFolder(context.workingFolder, KV_TEST_DATA_DIR);
         context.documentsFolder = local.file("Documents");
         context.settingsFile = local.file("Korvane.conf");
         context.settings.firstRun = 0;
-        context.clock = &clock;
-        context.remoteLibrary = binding.library();
-        // The library stores downloads in the current folder, which is the manager's working folder.
-        ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
-        ASSERT_EQ(::chdir(context.workingFolder.c_str()), 0);
-    }
-    void TearDown() override {
-        EXPECT_EQ(::chdir(previous), 0);
-        EXPECT_TRUE(remote::RemoteRunner::waitForWorkers(20s));
     }
 
     std::unique_ptr<Dialog> open(int players = 0, std::string password = "secret") {
@@ -75,12 +62,7 @@ protected:
         return dialog;
     }
     static bool idle(Dialog& dialog) {
-        return test::waitUntil(
-            [&dialog] {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-                return !dialog.busy();
-            },
-            60s);
+        return settle([&dialog] { return !dialog.busy(); });
     }
     static QStringList names(const Dialog& dialog) {
         QStringList out;
@@ -132,15 +114,7 @@ protected:
                                             serverName + "\r\n"));
     }
 
-    test::HeadlessAgent agent;
-    test::TempDir local;
-    test::ManualClock clock;
-    remote::RemoteBinding binding;
-    core::ManagerContext context;
-    test::FakePrompter prompter;
-    test::FakeDesktopServices desktop;
     int libraryChanges = 0;
-    char previous[4096] = {};
 };
 
 TEST_F(RemoteSetups, AddSetupSendsTheChosenSetupWithItsGeneratedFilesAndListsIt) {
